@@ -1,0 +1,121 @@
+#include "app/mainwindow.h"
+
+#include "app/updatemask.h"
+#include "chart/graphicsscene.h"
+#include "dialogs/infodialog.h"
+#include "dialogs/infotext.h"
+
+#include "ui_mainwindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QResizeEvent>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::Velmora)
+    , infoText(programInfoText())
+    , errorStyle(QStringLiteral("color: Red;"))
+{
+    ui->setupUi(this);
+
+    // The settings store is addressed by these two names.
+    QCoreApplication::setOrganizationName(QStringLiteral("Quenlit Freeware"));
+    QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
+    loadSettings();
+    restoreControls();
+
+    attachView(ui->QGV_Chart);
+    connectControls();
+    initChart();
+    updateSliders(UpdateMask::All);
+    setGamma(gamma);
+    refreshDisplays(UpdateMask::All);
+    normalStyle = ui->LED_FREQUENZ->styleSheet();
+}
+
+MainWindow::~MainWindow()
+{
+    saveSettings();
+    delete ui;
+}
+
+void MainWindow::connectControls()
+{
+    connect(ui->QS_R, &QSlider::valueChanged, this, &MainWindow::QS_setR);
+    connect(ui->QS_X, &QSlider::valueChanged, this, &MainWindow::QS_setX);
+    connect(ui->QS_G, &QSlider::valueChanged, this, &MainWindow::QS_setG);
+    connect(ui->QS_B, &QSlider::valueChanged, this, &MainWindow::QS_setB);
+    connect(ui->QS_RP, &QSlider::valueChanged, this, &MainWindow::QS_setRP);
+    connect(ui->QS_XP, &QSlider::valueChanged, this, &MainWindow::QS_setXP);
+    connect(ui->QS_RS, &QSlider::valueChanged, this, &MainWindow::QS_setRS);
+    connect(ui->QS_XS, &QSlider::valueChanged, this, &MainWindow::QS_setXS);
+    connect(ui->QS_F, &QSlider::valueChanged, this, &MainWindow::QS_setF);
+
+    connect(ui->LED_R, &QLineEdit::editingFinished, this, &MainWindow::LED_setRX);
+    connect(ui->LED_X, &QLineEdit::editingFinished, this, &MainWindow::LED_setRX);
+    connect(ui->LED_G, &QLineEdit::editingFinished, this, &MainWindow::LED_setGB);
+    connect(ui->LED_B, &QLineEdit::editingFinished, this, &MainWindow::LED_setGB);
+    connect(ui->LED_RP, &QLineEdit::editingFinished, this, &MainWindow::LED_setRP);
+    connect(ui->LED_RS, &QLineEdit::editingFinished, this, &MainWindow::LED_setRS);
+    connect(ui->LED_XP, &QLineEdit::editingFinished, this, &MainWindow::LED_setXP);
+    connect(ui->LED_XS, &QLineEdit::editingFinished, this, &MainWindow::LED_setXS);
+    connect(ui->LED_GAMMAR, &QLineEdit::editingFinished, this, &MainWindow::LED_setGammaR);
+    connect(ui->LED_GAMMAI, &QLineEdit::editingFinished, this, &MainWindow::LED_setGammaI);
+    connect(ui->LED_GAMMAM, &QLineEdit::editingFinished, this, &MainWindow::LED_setGammaM);
+    connect(ui->LED_GAMMAP, &QLineEdit::editingFinished, this, &MainWindow::LED_setGammaP);
+    connect(ui->LED_Z0, &QLineEdit::editingFinished, this, &MainWindow::LED_setZ0);
+    connect(ui->LED_FREQUENZ, &QLineEdit::editingFinished, this, &MainWindow::LED_setF);
+
+    // Any one SWR spin box changing re-reads all three.
+    const auto readSwrCircles = [this](double) {
+        swr[0] = ui->SPB_SWR1->value();
+        swr[1] = ui->SPB_SWR2->value();
+        swr[2] = ui->SPB_SWR3->value();
+        setSwrCircles(swr, 3);
+    };
+    connect(ui->SPB_SWR1, &QDoubleSpinBox::valueChanged, this, readSwrCircles);
+    connect(ui->SPB_SWR2, &QDoubleSpinBox::valueChanged, this, readSwrCircles);
+    connect(ui->SPB_SWR3, &QDoubleSpinBox::valueChanged, this, readSwrCircles);
+    connect(ui->PUB_CLOSE, &QPushButton::clicked, this, [this](bool) { close(); });
+    connect(ui->QS_OPACITY, &QSlider::valueChanged, this,
+            [this](int value) { setOpacity(1.0 - value / 100.0); });
+
+    connect(chartScene(), &GraphicsScene::NewGamma, this, &MainWindow::NewGamma);
+}
+
+void MainWindow::initChart()
+{
+    if (isReady())
+        return;
+    show();
+    drawSmithGrid(z0.real());
+    setReady();
+    createSwrCircles(3);
+    setSwrCircles(swr, 3);
+    drawGammaGrid();
+    createMarker(true);
+    ui->QGV_Chart->fitInView(sceneRect(), Qt::KeepAspectRatio);
+    fillSliderTable();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    // Keep the whole chart in view, equally scaled on both axes.
+    ui->QGV_Chart->fitInView(sceneRect(), Qt::KeepAspectRatio);
+    event->accept();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The chart is torn down so that the next initChart builds it from nothing.
+    clear();
+    resetReady();
+    Q_UNUSED(event)
+}
+
+void MainWindow::on_PUB_Info_clicked()
+{
+    InfoDialog dialog(nullptr, infoText);
+    dialog.exec();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "electrics/complexdbl.h"
+
+#include <QGraphicsScene>
+#include <QList>
+#include <QPainterPath>
+#include <QPointF>
+
+#include <array>
+
+class QAbstractGraphicsShapeItem;
+class QGraphicsEllipseItem;
+class QGraphicsItem;
+class QGraphicsItemGroup;
+class QGraphicsLineItem;
+class markerItem;
+
+// The chart: the Smith grid and the polar Gamma grid as two cross-faded item
+// groups, up to three SWR circles and the draggable load marker. The scene owns
+// every item; the lists and pointers below only refer to them. It reports one
+// thing back, NewGamma, while the user drags the marker.
+class GraphicsScene : public QGraphicsScene
+{
+    Q_OBJECT
+
+public:
+    // Gamma = 1 lies this many scene units from the centre.
+    static constexpr double unitRadius = 125.0;
+
+    explicit GraphicsScene(QObject *parent = nullptr);
+
+    // Gamma g stands at (125 Re g, -125 Im g); y points down, so inductive
+    // loads lie above the real axis.
+    static QPointF scenePoint(const complex_dbl &gamma);
+    static complex_dbl gammaAt(const QPointF &scenePos);
+
+    void drawSmithGrid(double z0);
+    void drawGammaGrid();
+    void createSwrCircles(int count);
+    void setSwrCircles(const double *swr, int count);
+    void createMarker(bool movable);
+    void setMarkerGamma(const complex_dbl &gamma);
+    void markerMoved();
+    void setGridOpacity(double smithOpacity);
+    // Deletes every item and forgets the pointers to them.
+    void clearChart();
+
+    QGraphicsItemGroup *smithGridGroup() const { return smithGroup; }
+    QGraphicsItemGroup *gammaGridGroup() const { return gammaGroup; }
+    QGraphicsLineItem *gammaLineItem() const { return gammaLine; }
+    markerItem *markerGraphic() const { return marker; }
+    const QList<QGraphicsEllipseItem *> &swrCircleItems() const { return swrCircles; }
+
+signals:
+    void NewGamma(complex_dbl gamma);
+
+private:
+    std::array<double, 180> reactanceTable {};
+    complex_dbl z0 {50.0, 0.0};
+    QPainterPath markerPath;
+    QPainterPath gridPath;
+    markerItem *marker = nullptr;
+    QList<QGraphicsEllipseItem *> swrCircles;
+    QList<QGraphicsItem *> smithItems;
+    QGraphicsItemGroup *smithGroup = nullptr;
+    QList<QGraphicsItem *> gammaItems;
+    QGraphicsItemGroup *gammaGroup = nullptr;
+    QGraphicsLineItem *gammaLine = nullptr;
+    QList<QAbstractGraphicsShapeItem *> smithLabels;
+    QList<QAbstractGraphicsShapeItem *> gammaLabels;
+};

@@ -1,0 +1,16 @@
+#include "chart/markeritem.h"
+
+#include "chart/graphicsscene.h"
+
+#include <QGraphicsSceneMouseEvent>
+
+markerItem::markerItem(GraphicsScene *scene)
+    : chartScene(scene)
+{ }
+
+void markerItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsPathItem::mouseMoveEvent(event);
+    if (event->buttons() & Qt::LeftButton)
+        chartScene->markerMoved();
+}

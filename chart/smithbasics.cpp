@@ -1,0 +1,92 @@
+#include "chart/smithbasics.h"
+
+#include "chart/graphicsscene.h"
+
+#include <QGraphicsView>
+#include <QPainter>
+
+SmithBasics::SmithBasics() = default;
+
+SmithBasics::~SmithBasics()
+{
+    delete scene;
+}
+
+void SmithBasics::attachView(QGraphicsView *chartView)
+{
+    if (!chartView)
+        return;
+    view = chartView;
+    delete scene;
+    scene = new GraphicsScene;
+    view->setScene(scene);
+    view->setRenderHint(QPainter::Antialiasing);
+}
+
+bool SmithBasics::isReady() const
+{
+    return ready;
+}
+
+void SmithBasics::setReady()
+{
+    ready = true;
+}
+
+void SmithBasics::resetReady()
+{
+    ready = false;
+}
+
+QRectF SmithBasics::sceneRect() const
+{
+    return scene ? scene->sceneRect() : QRectF();
+}
+
+void SmithBasics::clear()
+{
+    if (scene)
+        scene->clearChart();
+}
+
+void SmithBasics::setOpacity(double smithOpacity)
+{
+    if (scene)
+        scene->setGridOpacity(smithOpacity);
+}
+
+void SmithBasics::drawSmithGrid(double z0)
+{
+    if (scene)
+        scene->drawSmithGrid(z0);
+}
+
+void SmithBasics::drawGammaGrid()
+{
+    if (scene)
+        scene->drawGammaGrid();
+}
+
+void SmithBasics::createSwrCircles(int count)
+{
+    if (ready)
+        scene->createSwrCircles(count);
+}
+
+void SmithBasics::setSwrCircles(const double *swr, int count)
+{
+    if (ready)
+        scene->setSwrCircles(swr, count);
+}
+
+void SmithBasics::createMarker(bool movable)
+{
+    if (ready)
+        scene->createMarker(movable);
+}
+
+void SmithBasics::setGamma(const complex_dbl &gamma)
+{
+    if (ready)
+        scene->setMarkerGamma(gamma);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "electrics/complexdbl.h"
+
+#include <QRectF>
+
+class GraphicsScene;
+class QGraphicsView;
+
+// Holder of the chart for the main window: owns the scene, knows the view it is
+// shown in and whether the chart has been built. Operations that need a built
+// chart do nothing while it is not ready.
+class SmithBasics
+{
+public:
+    SmithBasics();
+    ~SmithBasics();
+    SmithBasics(const SmithBasics &) = delete;
+    SmithBasics &operator=(const SmithBasics &) = delete;
+
+    void attachView(QGraphicsView *view);
+    bool isReady() const;
+    void setReady();
+    void resetReady();
+    QRectF sceneRect() const;
+    void clear();
+    void setOpacity(double smithOpacity);
+    void drawSmithGrid(double z0);
+    void drawGammaGrid();
+    void createSwrCircles(int count);
+    void setSwrCircles(const double *swr, int count);
+    void createMarker(bool movable);
+    void setGamma(const complex_dbl &gamma);
+
+    GraphicsScene *chartScene() const { return scene; }
+
+private:
+    GraphicsScene *scene = nullptr;
+    QGraphicsView *view = nullptr;
+    bool ready = false;
+};

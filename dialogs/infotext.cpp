@@ -1,0 +1,6 @@
+#include "dialogs/infotext.h"
+
+QString programInfoText()
+{
+    return QStringLiteral("Velmora");
+}

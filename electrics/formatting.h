@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Engineering-notation texts in the application's default locale: a number,
+// a blank, an SI prefix and the unit ("47,00 nF", "1,500 MHz", "-25,00 jΩ").
+// A not-a-number value gives an empty (null) string.
+namespace Electrics {
+
+QString formatOhms(double ohms, int decimals, bool imaginary);
+QString formatCapacitance(double farads);
+QString formatInductance(double henries);
+QString formatFrequency(double hertz);
+
+// "%L1" with the value in fixed-point notation: the number rule that all the
+// texts above share, for the fields that carry no prefix.
+QString formatNumber(double value, int decimals);
+
+} // namespace Electrics

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// A typed value on its way from a line edit to the load: the slot fills text
+// and nonNegative, parseValue fills the rest and normalises text.
+struct ValueEntry
+{
+    QString text; // in: the field's text; out: the normalised text after a match
+    bool nonNegative = false; // in: reject a negative result
+    double value = 0.0; // out: number times prefix multiplier, in base units
+    bool empty = true; // out: no number was found
+    bool error = false; // out: no match, no conversion, or negative while nonNegative
+};
+
+namespace Electrics {
+
+// Parses "50,00 Ω", "-25,00 jΩ", "1,50 jkΩ", "6,37 µH", "4,7k" and the like.
+// With useLocale the number is converted by the application's default locale,
+// otherwise locale-independently.
+void parseValue(ValueEntry &entry, bool useLocale);
+
+} // namespace Electrics
