@@ -1,5 +1,55 @@
 #include "app/mainwindow.h"
 
-void MainWindow::loadSettings() { }
+#include <QByteArray>
+#include <QSettings>
+#include <QVariant>
 
-void MainWindow::saveSettings() { }
+#include <cmath>
+
+namespace {
+
+const QString programGroup = QStringLiteral("Program/");
+const QString chartGroup = QStringLiteral("SmithChart/");
+
+// A text that does not convert reads as 0.0. A value that is not finite
+// ("nan", "inf", an overflowing "1e999") would leave the chart and every field
+// unusable until the store is repaired by hand, so it counts as absent.
+double readChartValue(const QSettings &settings, const QString &entry, double fallback)
+{
+    const double value = settings.value(chartGroup + entry, fallback).toDouble();
+    return std::isfinite(value) ? value : fallback;
+}
+
+} // namespace
+
+void MainWindow::loadSettings()
+{
+    const QSettings settings;
+    QSettings::setDefaultFormat(QSettings::NativeFormat);
+    restoreGeometry(settings.value(programGroup + QStringLiteral("geometry")).toByteArray());
+    restoreState(settings.value(programGroup + QStringLiteral("windowState")).toByteArray(), 0);
+    swr[0] = readChartValue(settings, QStringLiteral("SWR1"), 1.0);
+    swr[1] = readChartValue(settings, QStringLiteral("SWR2"), 1.0);
+    swr[2] = readChartValue(settings, QStringLiteral("SWR3"), 1.0);
+    z0.real(readChartValue(settings, QStringLiteral("Z0"), 50.0));
+    gamma.real(readChartValue(settings, QStringLiteral("GAMMAR"), 0.0));
+    gamma.imag(readChartValue(settings, QStringLiteral("GAMMAI"), 0.0));
+    frequency = readChartValue(settings, QStringLiteral("Frequency"), 1.0e6);
+}
+
+void MainWindow::saveSettings()
+{
+    // A store that cannot be written loses the values; QSettings reports that
+    // only through status(), and the program is exiting anyway.
+    QSettings settings;
+    QSettings::setDefaultFormat(QSettings::NativeFormat);
+    settings.setValue(programGroup + QStringLiteral("geometry"), saveGeometry());
+    settings.setValue(programGroup + QStringLiteral("windowState"), saveState(0));
+    settings.setValue(chartGroup + QStringLiteral("SWR1"), swr[0]);
+    settings.setValue(chartGroup + QStringLiteral("SWR2"), swr[1]);
+    settings.setValue(chartGroup + QStringLiteral("SWR3"), swr[2]);
+    settings.setValue(chartGroup + QStringLiteral("Z0"), z0.real());
+    settings.setValue(chartGroup + QStringLiteral("GAMMAR"), gamma.real());
+    settings.setValue(chartGroup + QStringLiteral("GAMMAI"), gamma.imag());
+    settings.setValue(chartGroup + QStringLiteral("Frequency"), frequency);
+}
