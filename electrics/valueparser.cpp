@@ -2,17 +2,14 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringView>
+
+#include <algorithm>
+#include <cmath>
 
 namespace Electrics {
 
 namespace {
-
-const QRegularExpression &valuePattern()
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("([-+]?[\\d.]*,?\\d*e?[+-]?\\d+)\\s*[ij]?([TGMkmuµnp%]?\\D*)"));
-    return pattern;
-}
 
 double prefixMultiplier(QChar prefix)
 {
@@ -28,7 +25,6 @@ double prefixMultiplier(QChar prefix)
     case u'm':
         return 1e-3;
     case u'u':
-        return 1e-6;
     case u'µ':
         return 1e-6;
     case u'n':
@@ -44,7 +40,48 @@ double prefixMultiplier(QChar prefix)
     }
 }
 
+bool isAsciiDigit(QChar character)
+{
+    return character >= u'0' && character <= u'9';
+}
+
+// Where the first match of the value pattern begins, or -1 if the text cannot
+// match. The number always holds an ASCII digit, and before its first digit
+// it can only hold an optional sign, full stops, at most one comma, an
+// optional "e" and one more optional sign. So the first match begins at the
+// first digit of the text, moved back over as much of that prefix as
+// precedes it. Searching from there finds the same match as searching from
+// the start, but spares the backtracking matcher the quadratic work that long
+// runs of dots, commas or signs without a digit would cost it at every start
+// position (seconds for a full line edit when the regular-expression JIT is
+// unavailable).
+qsizetype firstMatchStart(const QString &text)
+{
+    const auto digit = std::find_if(text.cbegin(), text.cend(), isAsciiDigit);
+    if (digit == text.cend())
+        return -1;
+    qsizetype start = digit - text.cbegin();
+    const auto stepBackOver = [&text, &start](QStringView characters) {
+        if (start > 0 && characters.contains(text.at(start - 1)))
+            --start;
+    };
+    stepBackOver(u"+-"); // sign of the exponent
+    stepBackOver(u"e");
+    stepBackOver(u",");
+    while (start > 0 && text.at(start - 1) == u'.')
+        --start;
+    stepBackOver(u"+-"); // sign of the number
+    return start;
+}
+
 } // namespace
+
+const QRegularExpression &valuePattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("([-+]?[\\d.]*,?\\d*e?[+-]?\\d+)\\s*[ij]?([TGMkmuµnp%]?\\D*)"));
+    return pattern;
+}
 
 void parseValue(ValueEntry &entry, bool useLocale)
 {
@@ -54,7 +91,9 @@ void parseValue(ValueEntry &entry, bool useLocale)
     if (entry.text.isEmpty())
         return;
 
-    const QRegularExpressionMatch match = valuePattern().match(entry.text);
+    const qsizetype start = firstMatchStart(entry.text);
+    const QRegularExpressionMatch match =
+        start < 0 ? QRegularExpressionMatch() : valuePattern().match(entry.text, start);
     if (!match.hasMatch()) {
         entry.error = true;
         return;
@@ -66,11 +105,16 @@ void parseValue(ValueEntry &entry, bool useLocale)
     entry.text = unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
     const double multiplier = unit.isEmpty() ? 1.0 : prefixMultiplier(unit.front());
 
+    // The conversion reports an overflow as an infinity; like any failed
+    // conversion it counts as 0.
     bool converted = false;
     const double parsed =
         useLocale ? QLocale().toDouble(number, &converted) : number.toDouble(&converted);
-    entry.value = multiplier * parsed;
-    entry.error = !converted || (entry.nonNegative && entry.value < 0.0);
+    entry.value = converted ? multiplier * parsed : 0.0;
+    // A huge number times a large prefix overflows as well; an infinite value
+    // would travel on into the load, so it is rejected.
+    entry.error =
+        !converted || !std::isfinite(entry.value) || (entry.nonNegative && entry.value < 0.0);
 }
 
 } // namespace Electrics

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QRegularExpression;
+
 // A typed value on its way from a line edit to the load: the slot fills text
 // and nonNegative, parseValue fills the rest and normalises text.
 struct ValueEntry
@@ -10,14 +12,19 @@ struct ValueEntry
     bool nonNegative = false; // in: reject a negative result
     double value = 0.0; // out: number times prefix multiplier, in base units
     bool empty = true; // out: no number was found
-    bool error = false; // out: no match, no conversion, or negative while nonNegative
+    bool error = false; // out: no match, no conversion, not finite, or negative while nonNegative
 };
 
 namespace Electrics {
 
 // Parses "50,00 Ω", "-25,00 jΩ", "1,50 jkΩ", "6,37 µH", "4,7k" and the like.
 // With useLocale the number is converted by the application's default locale,
-// otherwise locale-independently.
+// otherwise locale-independently. A result that overflows to an infinity is
+// rejected like a number that cannot be converted.
 void parseValue(ValueEntry &entry, bool useLocale);
+
+// The value pattern, compiled once: capture 1 is the number, capture 2 the
+// prefix and unit text.
+const QRegularExpression &valuePattern();
 
 } // namespace Electrics
