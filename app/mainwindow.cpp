@@ -27,6 +27,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     attachView(ui->QGV_Chart);
     connectControls();
+    trackUserEntries();
     initChart();
     updateSliders(UpdateMask::All);
     setGamma(gamma);
@@ -108,10 +109,23 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // The chart is torn down so that the next initChart builds it from nothing.
+    tearDownChart();
+    Q_UNUSED(event)
+}
+
+// Clears the chart so that the next initChart builds it from nothing.
+void MainWindow::tearDownChart()
+{
     clear();
     resetReady();
-    Q_UNUSED(event)
+}
+
+// Draws the chart anew for a new Z0 while the window stays open: closing the
+// only window would end the program.
+void MainWindow::rebuildChart()
+{
+    tearDownChart();
+    initChart();
 }
 
 void MainWindow::on_PUB_Info_clicked()

@@ -7,10 +7,14 @@
 #include <QString>
 
 #include <array>
+#include <initializer_list>
 #include <limits>
+#include <optional>
 
 class QCloseEvent;
+class QLineEdit;
 class QResizeEvent;
+class QSlider;
 struct ValueEntry;
 
 namespace Ui {
@@ -72,6 +76,23 @@ private:
     void fillSliderTable();
     void parseValue(ValueEntry &entry) const;
 
+    void rebuildChart();
+    void tearDownChart();
+    void trackUserEntries();
+    bool takeUserEntry(unsigned fields);
+
+    double tableValue(int index) const;
+    int rank(double value, int limit) const;
+    complex_dbl gammaOfImpedance(complex_dbl z) const;
+    complex_dbl gammaOfAdmittance(complex_dbl y) const;
+    complex_dbl gammaOfParallel(double parallelR, double parallelX) const;
+    bool setLoad(complex_dbl newGamma, unsigned sliderMask);
+    void setLoadFromSlider(complex_dbl newGamma, unsigned movedSlider);
+
+    std::optional<ValueEntry> acceptedEntry(QLineEdit *field, bool nonNegative);
+    std::optional<double> acceptedReactance(QLineEdit *field);
+    void setTypedLoad(complex_dbl newGamma, std::initializer_list<QLineEdit *> fields);
+
     bool useLocale = true;
     complex_dbl z0 {50.0, 0.0};
     complex_dbl gamma {0.0, 0.0};
@@ -89,4 +110,7 @@ private:
     QString infoText;
     QString normalStyle;
     QString errorStyle;
+    // The line edits (by their update-mask bits) whose text the user asked to be
+    // read: by Return or Enter, or by editing it since the field was last written.
+    unsigned userEntries = 0;
 };

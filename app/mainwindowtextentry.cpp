@@ -1,21 +1,267 @@
 #include "app/mainwindow.h"
 
+#include "app/updatemask.h"
+#include "electrics/conversions.h"
+#include "electrics/formatting.h"
 #include "electrics/valueparser.h"
+
+#include "ui_mainwindow.h"
+
+#include <QLineEdit>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr bool nonNegative = true;
+constexpr bool anySign = false;
+constexpr double fallbackZ0 = 50.0;
+
+// The whole text as a number of the default locale. The conversion also takes
+// "inf" and "nan", which are no usable entry.
+std::optional<double> localeNumber(const QString &text)
+{
+    bool converted = false;
+    const double number = QLocale().toDouble(text, &converted);
+    if (!converted || !std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
+
+double clamped(double value, double lowest, double highest)
+{
+    return std::max(std::min(value, highest), lowest);
+}
+
+} // namespace
 
 void MainWindow::parseValue(ValueEntry &entry) const
 {
     Electrics::parseValue(entry, useLocale);
 }
 
-void MainWindow::LED_setZ0() { }
-void MainWindow::LED_setRX() { }
-void MainWindow::LED_setGB() { }
-void MainWindow::LED_setF() { }
-void MainWindow::LED_setRP() { }
-void MainWindow::LED_setRS() { }
-void MainWindow::LED_setXP() { }
-void MainWindow::LED_setXS() { }
-void MainWindow::LED_setGammaR() { }
-void MainWindow::LED_setGammaI() { }
-void MainWindow::LED_setGammaM() { }
-void MainWindow::LED_setGammaP() { }
+// A field's editingFinished also arrives when it loses the focus after the
+// program rewrote its text. Only Return or Enter, or leaving the field after
+// editing it, asks for an entry to be read; every field notes that here.
+void MainWindow::trackUserEntries()
+{
+    const std::pair<QLineEdit *, unsigned> fields[] = {
+        {ui->LED_R, UpdateMask::LineEditR},
+        {ui->LED_X, UpdateMask::LineEditX},
+        {ui->LED_G, UpdateMask::LineEditG},
+        {ui->LED_B, UpdateMask::LineEditB},
+        {ui->LED_RP, UpdateMask::LineEditRP},
+        {ui->LED_XP, UpdateMask::LineEditXP},
+        {ui->LED_RS, UpdateMask::LineEditRS},
+        {ui->LED_XS, UpdateMask::LineEditXS},
+        {ui->LED_GAMMAR, UpdateMask::LineEditGammaR},
+        {ui->LED_GAMMAI, UpdateMask::LineEditGammaI},
+        {ui->LED_GAMMAM, UpdateMask::LineEditGammaM},
+        {ui->LED_GAMMAP, UpdateMask::LineEditGammaP},
+        {ui->LED_Z0, UpdateMask::LineEditZ0},
+        {ui->LED_FREQUENZ, UpdateMask::LineEditFrequency},
+    };
+    for (const auto &[field, bit] : fields) {
+        const auto noteEntry = [this, fieldBit = bit] {
+            userEntries |= fieldBit;
+        };
+        connect(field, &QLineEdit::textEdited, this, noteEntry);
+        connect(field, &QLineEdit::returnPressed, this, noteEntry);
+    }
+}
+
+// Whether the user asked for one of these fields to be read; the request is
+// used up either way.
+bool MainWindow::takeUserEntry(unsigned fields)
+{
+    const bool requested = (userEntries & fields) != 0;
+    userEntries &= ~fields;
+    return requested;
+}
+
+// The parsed entry of a field, or nothing after marking the field red.
+std::optional<ValueEntry> MainWindow::acceptedEntry(QLineEdit *field, bool onlyNonNegative)
+{
+    ValueEntry entry;
+    entry.text = field->text();
+    entry.nonNegative = onlyNonNegative;
+    parseValue(entry);
+    if (entry.empty || entry.error) {
+        field->setStyleSheet(errorStyle);
+        return std::nullopt;
+    }
+    return entry;
+}
+
+// An element value turned into its reactance at the current frequency: a
+// capacitance when the unit has an upper-case F ("10 pf" is 10 pH).
+std::optional<double> MainWindow::acceptedReactance(QLineEdit *field)
+{
+    const std::optional<ValueEntry> entry = acceptedEntry(field, anySign);
+    if (!entry)
+        return std::nullopt;
+    const Electrics::ElementKind kind = entry->text.contains(u'F')
+        ? Electrics::ElementKind::Capacitor
+        : Electrics::ElementKind::Inductor;
+    const double reactance = Electrics::reactanceFromElement(entry->value, kind, frequency);
+    if (std::isnan(reactance)) {
+        field->setStyleSheet(errorStyle);
+        return std::nullopt;
+    }
+    return reactance;
+}
+
+// A load that has no finite Gamma even as a limit is no usable entry: its
+// fields turn red and nothing else changes.
+void MainWindow::setTypedLoad(complex_dbl newGamma, std::initializer_list<QLineEdit *> fields)
+{
+    const bool usable = setLoad(newGamma, UpdateMask::All);
+    for (QLineEdit *field : fields)
+        field->setStyleSheet(usable ? normalStyle : errorStyle);
+}
+
+void MainWindow::LED_setZ0()
+{
+    if (!takeUserEntry(UpdateMask::LineEditZ0))
+        return;
+    const double number = localeNumber(ui->LED_Z0->text()).value_or(fallbackZ0);
+    const double newZ0 = number < 0.0 ? fallbackZ0 : number;
+    if (newZ0 != z0.real()) {
+        z0 = complex_dbl(newZ0, 0.0);
+        rebuildChart();
+    }
+    setLoad(gamma, UpdateMask::All);
+}
+
+void MainWindow::LED_setRX()
+{
+    if (!takeUserEntry(UpdateMask::LineEditR | UpdateMask::LineEditX))
+        return;
+    // Both fields are judged before either counts.
+    const std::optional<ValueEntry> r = acceptedEntry(ui->LED_R, nonNegative);
+    const std::optional<ValueEntry> x = acceptedEntry(ui->LED_X, anySign);
+    if (!r || !x)
+        return;
+    setTypedLoad(gammaOfImpedance({r->value, x->value}), {ui->LED_R, ui->LED_X});
+}
+
+void MainWindow::LED_setGB()
+{
+    if (!takeUserEntry(UpdateMask::LineEditG | UpdateMask::LineEditB))
+        return;
+    const std::optional<ValueEntry> g = acceptedEntry(ui->LED_G, nonNegative);
+    const std::optional<ValueEntry> b = acceptedEntry(ui->LED_B, anySign);
+    if (!g || !b)
+        return;
+    setTypedLoad(gammaOfAdmittance({g->value, b->value}), {ui->LED_G, ui->LED_B});
+}
+
+// The frequency changes only the element values; Gamma, the value sliders and
+// the marker stay.
+void MainWindow::LED_setF()
+{
+    if (!takeUserEntry(UpdateMask::LineEditFrequency))
+        return;
+    const std::optional<ValueEntry> entry = acceptedEntry(ui->LED_FREQUENZ, nonNegative);
+    if (!entry)
+        return;
+    if (!std::isfinite(entry->value)) {
+        ui->LED_FREQUENZ->setStyleSheet(errorStyle);
+        return;
+    }
+    frequency = entry->value;
+    ui->LED_FREQUENZ->setText(Electrics::formatFrequency(frequency));
+    ui->LED_FREQUENZ->setStyleSheet(normalStyle);
+    refreshDisplays(UpdateMask::All);
+    updateFrequencySlider();
+}
+
+void MainWindow::LED_setRP()
+{
+    if (!takeUserEntry(UpdateMask::LineEditRP))
+        return;
+    const std::optional<ValueEntry> entry = acceptedEntry(ui->LED_RP, nonNegative);
+    if (!entry)
+        return;
+    setTypedLoad(gammaOfParallel(entry->value, xp), {ui->LED_RP});
+}
+
+void MainWindow::LED_setRS()
+{
+    if (!takeUserEntry(UpdateMask::LineEditRS))
+        return;
+    const std::optional<ValueEntry> entry = acceptedEntry(ui->LED_RS, nonNegative);
+    if (!entry)
+        return;
+    setTypedLoad(gammaOfImpedance({entry->value, xs}), {ui->LED_RS});
+}
+
+void MainWindow::LED_setXP()
+{
+    if (!takeUserEntry(UpdateMask::LineEditXP))
+        return;
+    const std::optional<double> reactance = acceptedReactance(ui->LED_XP);
+    if (!reactance)
+        return;
+    setTypedLoad(gammaOfParallel(rp, *reactance), {ui->LED_XP});
+}
+
+void MainWindow::LED_setXS()
+{
+    if (!takeUserEntry(UpdateMask::LineEditXS))
+        return;
+    const std::optional<double> reactance = acceptedReactance(ui->LED_XS);
+    if (!reactance)
+        return;
+    setTypedLoad(gammaOfImpedance({rs, *reactance}), {ui->LED_XS});
+}
+
+// The two parts are clamped separately, so |Gamma| can reach the square root of 2.
+void MainWindow::LED_setGammaR()
+{
+    if (!takeUserEntry(UpdateMask::LineEditGammaR))
+        return;
+    const std::optional<double> number = localeNumber(ui->LED_GAMMAR->text());
+    if (!number)
+        return;
+    const double real = clamped(*number, -1.0, 1.0);
+    ui->LED_GAMMAR->setText(Electrics::formatNumber(real, 3));
+    setLoad({real, gamma.imag()}, UpdateMask::All);
+}
+
+void MainWindow::LED_setGammaI()
+{
+    if (!takeUserEntry(UpdateMask::LineEditGammaI))
+        return;
+    const std::optional<double> number = localeNumber(ui->LED_GAMMAI->text());
+    if (!number)
+        return;
+    const double imaginary = clamped(*number, -1.0, 1.0);
+    ui->LED_GAMMAI->setText(Electrics::formatNumber(imaginary, 3));
+    setLoad({gamma.real(), imaginary}, UpdateMask::All);
+}
+
+void MainWindow::LED_setGammaM()
+{
+    if (!takeUserEntry(UpdateMask::LineEditGammaM))
+        return;
+    // Gamma = 0 has phase 0, so a magnitude typed there gives a real Gamma.
+    const double phase = Electrics::gammaPhaseDegrees(gamma);
+    const std::optional<double> number = localeNumber(ui->LED_GAMMAM->text());
+    if (!number)
+        return;
+    setLoad(Electrics::gammaFromPolar(clamped(*number, 0.0, 1.0), phase), UpdateMask::All);
+}
+
+void MainWindow::LED_setGammaP()
+{
+    if (!takeUserEntry(UpdateMask::LineEditGammaP))
+        return;
+    const std::optional<double> number = localeNumber(ui->LED_GAMMAP->text());
+    if (!number)
+        return;
+    setLoad(Electrics::gammaFromPolar(Electrics::gammaMagnitude(gamma), *number), UpdateMask::All);
+}

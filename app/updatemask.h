@@ -20,6 +20,7 @@ enum : unsigned {
     LineEditGammaP = 0x800,
     LineEditZ0 = 0x1000,
     LineEditFrequency = 0x2000,
+    AllLineEdits = 0x3FFF,
     SliderR = 0x20000,
     SliderX = 0x40000,
     SliderG = 0x80000,
