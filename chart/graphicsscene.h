@@ -8,12 +8,17 @@
 #include <QPointF>
 
 #include <array>
+#include <vector>
 
 class QAbstractGraphicsShapeItem;
+class QBrush;
+class QFont;
 class QGraphicsEllipseItem;
 class QGraphicsItem;
 class QGraphicsItemGroup;
 class QGraphicsLineItem;
+class QGraphicsSimpleTextItem;
+class QPen;
 class markerItem;
 
 // The chart: the Smith grid and the polar Gamma grid as two cross-faded item
@@ -56,6 +61,25 @@ signals:
     void NewGamma(complex_dbl gamma);
 
 private:
+    // The twelve grid values in ohms: resistances 0.2 ... 10 times z0 first,
+    // then the same with negative sign.
+    using GridValues = std::array<double, 12>;
+
+    QPointF impedancePoint(const complex_dbl &impedance) const;
+    void fillReactanceTable();
+    void addGridCurve(const std::vector<complex_dbl> &impedances, const QPen &pen);
+    void addResistanceCircles(const GridValues &values, const QPen &pen);
+    void addReactanceArcs(const GridValues &values, const QPen &pen);
+    void addConductanceCircles(const GridValues &values, const QPen &pen);
+    void addSusceptanceArcs(const GridValues &values, const QPen &pen);
+    void addSmithLabels(const GridValues &values, const QFont &font);
+    void addGammaLabels(const QFont &font);
+    void addMagnitudeCircles();
+    void addGammaAxes();
+    QGraphicsSimpleTextItem *addLabel(const QString &text, const QFont &font,
+                                      const QPointF &layoutPos, const QBrush &brush);
+    void moveGammaLine(const QPointF &end);
+
     std::array<double, 180> reactanceTable {};
     complex_dbl z0 {50.0, 0.0};
     QPainterPath markerPath;
