@@ -71,7 +71,10 @@ qsizetype firstMatchStart(const QString &text)
     while (start > 0 && text.at(start - 1) == u'.')
         --start;
     stepBackOver(u"+-"); // sign of the number
-    return start;
+    // The matcher rejects text that is not valid UTF-16 (a lone surrogate)
+    // but checks only from where it starts; the skipped part must pass the
+    // same check for the result to stay that of a search from the start.
+    return QStringView(text).first(start).isValidUtf16() ? start : -1;
 }
 
 } // namespace
