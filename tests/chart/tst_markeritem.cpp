@@ -1,0 +1,254 @@
+#include "chart/markeritem.h"
+
+#include "chart/graphicsscene.h"
+#include "chart/smithbasics.h"
+#include "chartfixture.h"
+
+#include <QApplication>
+#include <QGraphicsLineItem>
+#include <QGraphicsView>
+#include <QMouseEvent>
+#include <QPen>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr int viewSize = 320;
+
+bool sameGamma(const complex_dbl &a, const complex_dbl &b)
+{
+    return std::abs(a - b) < 1e-12;
+}
+
+} // namespace
+
+// Drags the marker in a view drawn at scale 1, so that one pixel is one scene
+// unit and a drag lands exactly on the aimed scene point.
+class TestMarkerItem : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void looksLikeCrossWithCircle();
+    void setGammaPlacesMarkerWithoutReporting_data();
+    void setGammaPlacesMarkerWithoutReporting();
+    void dragReportsGammaAfterEachMove_data();
+    void dragReportsGammaAfterEachMove();
+    void dragBackInsideTurnsLineDarkBlue();
+    void dragBeyondSquareLeavesLineUntilBack();
+    void hoverWithoutButtonReportsNothing();
+    void rightButtonDragReportsNothing();
+
+private:
+    QPoint pixelAt(const QPointF &scenePos) const { return view->mapFromScene(scenePos); }
+    void press(const QPointF &scenePos, Qt::MouseButton button = Qt::LeftButton);
+    void moveTo(const QPointF &scenePos);
+    void release(const QPointF &scenePos, Qt::MouseButton button = Qt::LeftButton);
+    void sendPlainMove(const QPointF &scenePos);
+    GraphicsScene *scene() const { return chart->chartScene(); }
+    markerItem *marker() const { return scene()->markerGraphic(); }
+
+    std::unique_ptr<QGraphicsView> view;
+    std::unique_ptr<SmithBasics> chart;
+};
+
+void TestMarkerItem::init()
+{
+    view = std::make_unique<QGraphicsView>();
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->resize(viewSize, viewSize);
+    chart = std::make_unique<SmithBasics>();
+    chart->attachView(view.get());
+    buildChart(*chart, 50.0);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(view->transform().isIdentity());
+}
+
+void TestMarkerItem::cleanup()
+{
+    chart.reset();
+    view.reset();
+}
+
+void TestMarkerItem::press(const QPointF &scenePos, Qt::MouseButton button)
+{
+    QTest::mousePress(view->viewport(), button, {}, pixelAt(scenePos));
+}
+
+void TestMarkerItem::moveTo(const QPointF &scenePos)
+{
+    // After a press, QTest sends the move with the held button.
+    QTest::mouseMove(view->viewport(), pixelAt(scenePos));
+}
+
+void TestMarkerItem::release(const QPointF &scenePos, Qt::MouseButton button)
+{
+    QTest::mouseRelease(view->viewport(), button, {}, pixelAt(scenePos));
+}
+
+void TestMarkerItem::sendPlainMove(const QPointF &scenePos)
+{
+    // QTest turns a move without a button into a cursor move, which the
+    // headless platform never delivers; send the event itself instead.
+    const QPoint pixel = pixelAt(scenePos);
+    QMouseEvent move(QEvent::MouseMove, pixel, view->viewport()->mapToGlobal(pixel), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+}
+
+void TestMarkerItem::looksLikeCrossWithCircle()
+{
+    QCOMPARE(topLevelItems(*scene()).last(), marker());
+    QCOMPARE(marker()->pos(), QPointF(0, 0));
+    QCOMPARE(marker()->pen().color(), QColor(0, 100, 0));
+    QCOMPARE(marker()->pen().widthF(), 0.4);
+    QCOMPARE(marker()->brush().style(), Qt::NoBrush);
+    QVERIFY(marker()->flags() & QGraphicsItem::ItemIsMovable);
+
+    const QPainterPath path = marker()->path();
+    QCOMPARE(QPointF(path.elementAt(0)), QPointF(-5, -5));
+    QCOMPARE(QPointF(path.elementAt(1)), QPointF(5, 5));
+    QCOMPARE(QPointF(path.elementAt(2)), QPointF(-5, 5));
+    QCOMPARE(QPointF(path.elementAt(3)), QPointF(5, -5));
+    QVERIFY(path.elementAt(2).isMoveTo());
+    QCOMPARE(path.boundingRect(), QRectF(-5, -5, 10, 10));
+    QVERIFY(path.contains(QPointF(1.5, 0)));
+    QVERIFY(!path.contains(QPointF(2.5, 0)));
+}
+
+void TestMarkerItem::setGammaPlacesMarkerWithoutReporting_data()
+{
+    QTest::addColumn<complex_dbl>("gamma");
+    QTest::addColumn<QPointF>("position");
+
+    const QPointF unmoved(-25, 25);
+    QTest::newRow("0.5+j0.5") << complex_dbl(0.5, 0.5) << QPointF(62.5, -62.5);
+    QTest::newRow("-1") << complex_dbl(-1, 0) << QPointF(-125, 0);
+    QTest::newRow("0.6+j0.8, magnitude 1") << complex_dbl(0.6, 0.8) << QPointF(75, -100);
+    QTest::newRow("0.8+j0.8 outside") << complex_dbl(0.8, 0.8) << unmoved;
+    QTest::newRow("not a number") << complex_dbl(std::nan(""), 0) << unmoved;
+    QTest::newRow("infinite") << complex_dbl(INFINITY, 0) << unmoved;
+}
+
+void TestMarkerItem::setGammaPlacesMarkerWithoutReporting()
+{
+    QFETCH(complex_dbl, gamma);
+    QFETCH(QPointF, position);
+
+    chart->setGamma({-0.2, -0.2});
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+    chart->setGamma(gamma);
+    QCOMPARE(marker()->pos(), position);
+    QCOMPARE(scene()->gammaLineItem()->line(), QLineF(QPointF(), position));
+    QCOMPARE(scene()->gammaLineItem()->pen().widthF(), 1.5);
+    QCOMPARE(reports.count(), 0);
+}
+
+void TestMarkerItem::dragReportsGammaAfterEachMove_data()
+{
+    QTest::addColumn<QPointF>("target");
+    QTest::addColumn<bool>("reported");
+    QTest::addColumn<complex_dbl>("gamma");
+    QTest::addColumn<QColor>("lineColour");
+
+    const QColor darkBlue(Qt::darkBlue);
+    QTest::newRow("inside the circle")
+        << QPointF(50, -25) << true << complex_dbl(0.4, 0.2) << darkBlue;
+    QTest::newRow("corner of the square")
+        << QPointF(110, -110) << true << complex_dbl(0.88, 0.88) << QColor(Qt::red);
+    QTest::newRow("edge of the square")
+        << QPointF(-125, 125) << true << complex_dbl(-1, -1) << QColor(Qt::red);
+    QTest::newRow("beyond the square") << QPointF(130, 0) << false << complex_dbl() << darkBlue;
+}
+
+void TestMarkerItem::dragReportsGammaAfterEachMove()
+{
+    QFETCH(QPointF, target);
+    QFETCH(bool, reported);
+    QFETCH(complex_dbl, gamma);
+    QFETCH(QColor, lineColour);
+
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+    press(QPointF(0, 0));
+    moveTo(target);
+    QCOMPARE(marker()->pos(), target);
+    QCOMPARE(reports.count(), reported ? 1 : 0);
+    const QGraphicsLineItem *line = scene()->gammaLineItem();
+    QCOMPARE(line->pen().color(), lineColour);
+    if (reported) {
+        QVERIFY(sameGamma(reports.at(0).at(0).value<complex_dbl>(), gamma));
+        QCOMPARE(line->line(), QLineF(QPointF(), target));
+        QCOMPARE(line->pen().widthF(), 1.0);
+        QCOMPARE(line->pen().style(), Qt::SolidLine);
+    } else {
+        QCOMPARE(line->line(), QLineF(-0.1, 0, 0.1, 0));
+    }
+    release(target);
+    QCOMPARE(reports.count(), reported ? 1 : 0);
+}
+
+void TestMarkerItem::dragBackInsideTurnsLineDarkBlue()
+{
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+    press(QPointF(0, 0));
+    moveTo(QPointF(110, -110));
+    QCOMPARE(scene()->gammaLineItem()->pen().color(), QColor(Qt::red));
+    moveTo(QPointF(50, 50));
+    release(QPointF(50, 50));
+
+    QCOMPARE(reports.count(), 2);
+    QVERIFY(sameGamma(reports.at(1).at(0).value<complex_dbl>(), {0.4, -0.4}));
+    const QGraphicsLineItem *line = scene()->gammaLineItem();
+    QCOMPARE(line->pen().color(), QColor(Qt::darkBlue));
+    QCOMPARE(line->pen().widthF(), 1.0);
+    QCOMPARE(line->line(), QLineF(0, 0, 50, 50));
+}
+
+void TestMarkerItem::dragBeyondSquareLeavesLineUntilBack()
+{
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+    press(QPointF(0, 0));
+    moveTo(QPointF(100, 0));
+    moveTo(QPointF(130, -10));
+    QCOMPARE(marker()->pos(), QPointF(130, -10));
+    QCOMPARE(reports.count(), 1);
+    QCOMPARE(scene()->gammaLineItem()->line(), QLineF(0, 0, 100, 0));
+    moveTo(QPointF(-25, 0));
+    release(QPointF(-25, 0));
+    QCOMPARE(reports.count(), 2);
+    QVERIFY(sameGamma(reports.at(1).at(0).value<complex_dbl>(), {-0.2, 0}));
+    QCOMPARE(scene()->gammaLineItem()->line(), QLineF(0, 0, -25, 0));
+}
+
+void TestMarkerItem::hoverWithoutButtonReportsNothing()
+{
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+    sendPlainMove(QPointF(0, 0));
+    sendPlainMove(QPointF(1, 1));
+    sendPlainMove(QPointF(40, -40));
+    QTest::mouseMove(view->viewport(), pixelAt(QPointF(2, 2)));
+    QCOMPARE(reports.count(), 0);
+    QCOMPARE(marker()->pos(), QPointF(0, 0));
+}
+
+void TestMarkerItem::rightButtonDragReportsNothing()
+{
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+    press(QPointF(0, 0), Qt::RightButton);
+    moveTo(QPointF(50, -50));
+    release(QPointF(50, -50), Qt::RightButton);
+    QCOMPARE(reports.count(), 0);
+    QCOMPARE(marker()->pos(), QPointF(0, 0));
+}
+
+QTEST_MAIN(TestMarkerItem)
+#include "tst_markeritem.moc"
