@@ -1,0 +1,1 @@
+velmora_add_test(tst_settings tst_settings.cpp)

@@ -1,0 +1,242 @@
+#include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
+#include "chart/markeritem.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGraphicsItemGroup>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsView>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTest>
+
+#include <limits>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void emptyStoreGivesDefaults();
+    void valuesSurviveARestart();
+    void storeHoldsExactlyNineKeys();
+    void corruptedStore_data();
+    void corruptedStore();
+    void garbageGeometryLeavesFormSize();
+    void unwritableStoreDoesNotStopTheExit();
+};
+
+namespace {
+
+// The size the main window's form gives it.
+const QSize formSize(940, 715);
+
+QString configFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Quenlit Freeware");
+}
+
+QString storePath()
+{
+    return configFolder() + QStringLiteral("/Velmora.conf");
+}
+
+double storedValue(const QString &key)
+{
+    return QSettings(storePath(), QSettings::IniFormat)
+        .value(key, std::numeric_limits<double>::quiet_NaN())
+        .toDouble();
+}
+
+void writeStore(const QList<QPair<QString, QVariant>> &entries)
+{
+    QSettings store(storePath(), QSettings::IniFormat);
+    for (const auto &[key, value] : entries)
+        store.setValue(key, value);
+}
+
+// One run of the program: construct the window, let the start-up settle, exit.
+void runOnce()
+{
+    MainWindow window;
+    QCoreApplication::processEvents();
+}
+
+template<typename Widget> Widget *control(const MainWindow &window, const char *name)
+{
+    return window.findChild<Widget *>(QLatin1String(name));
+}
+
+GraphicsScene *chart(const MainWindow &window)
+{
+    return qobject_cast<GraphicsScene *>(control<QGraphicsView>(window, "QGV_Chart")->scene());
+}
+
+QStringList smithLabels(const MainWindow &window)
+{
+    QStringList labels;
+    for (QGraphicsItem *item : chart(window)->smithGridGroup()->childItems()) {
+        if (const auto *label = dynamic_cast<QGraphicsSimpleTextItem *>(item))
+            labels.append(label->text());
+    }
+    return labels;
+}
+
+QPointF markerCentre(const MainWindow &window)
+{
+    return chart(window)->markerGraphic()->sceneBoundingRect().center();
+}
+
+} // namespace
+
+void TestSettings::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Quenlit Freeware"));
+    QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
+}
+
+void TestSettings::init()
+{
+    QFile::remove(configFolder());
+    QDir(configFolder()).removeRecursively();
+}
+
+void TestSettings::emptyStoreGivesDefaults()
+{
+    {
+        const MainWindow window;
+        QCOMPARE(window.size(), formSize);
+        QCOMPARE(control<QDoubleSpinBox>(window, "SPB_SWR1")->value(), 1.0);
+        QCOMPARE(control<QDoubleSpinBox>(window, "SPB_SWR2")->value(), 1.0);
+        QCOMPARE(control<QDoubleSpinBox>(window, "SPB_SWR3")->value(), 1.0);
+        QVERIFY((markerCentre(window) - QPointF(0.0, 0.0)).manhattanLength() < 1.0);
+    }
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/Z0")), 50.0);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/GAMMAR")), 0.0);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/GAMMAI")), 0.0);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/Frequency")), 1.0e6);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/SWR1")), 1.0);
+}
+
+void TestSettings::valuesSurviveARestart()
+{
+    runOnce();
+    writeStore({{QStringLiteral("SmithChart/Z0"), 75.0},
+                {QStringLiteral("SmithChart/GAMMAR"), 0.2},
+                {QStringLiteral("SmithChart/GAMMAI"), -0.1},
+                {QStringLiteral("SmithChart/Frequency"), 10.0e6},
+                {QStringLiteral("SmithChart/SWR1"), 2.0},
+                {QStringLiteral("SmithChart/SWR2"), 1.0},
+                {QStringLiteral("SmithChart/SWR3"), 3.0}});
+    {
+        MainWindow window;
+        QCOMPARE(control<QDoubleSpinBox>(window, "SPB_SWR1")->value(), 2.0);
+        QCOMPARE(control<QDoubleSpinBox>(window, "SPB_SWR2")->value(), 1.0);
+        QCOMPARE(control<QDoubleSpinBox>(window, "SPB_SWR3")->value(), 3.0);
+        QCOMPARE(control<QSlider>(window, "QS_OPACITY")->value(), 0);
+        // Gamma 0.2 - j0.1 stands 125 scene units per unit right of and below the centre.
+        const QPointF offset = markerCentre(window) - QPointF(25.0, 12.5);
+        QVERIFY2(offset.manhattanLength() < 1.0, qPrintable(QString::number(offset.x())));
+        const QStringList labels = smithLabels(window);
+        QVERIFY2(labels.filter(QRegularExpression(QStringLiteral("^75\\b"))).size() > 0,
+                 qPrintable(labels.join(u'|')));
+        QVERIFY(labels.filter(QRegularExpression(QStringLiteral("^50\\b"))).isEmpty());
+    }
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/Z0")), 75.0);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/GAMMAR")), 0.2);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/GAMMAI")), -0.1);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/Frequency")), 10.0e6);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/SWR1")), 2.0);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/SWR2")), 1.0);
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/SWR3")), 3.0);
+}
+
+void TestSettings::storeHoldsExactlyNineKeys()
+{
+    runOnce();
+    QStringList keys = QSettings(storePath(), QSettings::IniFormat).allKeys();
+    keys.sort();
+    QCOMPARE(keys,
+             QStringList({QStringLiteral("Program/geometry"), QStringLiteral("Program/windowState"),
+                          QStringLiteral("SmithChart/Frequency"),
+                          QStringLiteral("SmithChart/GAMMAI"), QStringLiteral("SmithChart/GAMMAR"),
+                          QStringLiteral("SmithChart/SWR1"), QStringLiteral("SmithChart/SWR2"),
+                          QStringLiteral("SmithChart/SWR3"), QStringLiteral("SmithChart/Z0")}));
+}
+
+void TestSettings::corruptedStore_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<double>("loaded");
+    const QString z0 = QStringLiteral("SmithChart/Z0");
+    const QString gammaR = QStringLiteral("SmithChart/GAMMAR");
+    const QString gammaI = QStringLiteral("SmithChart/GAMMAI");
+    const QString frequency = QStringLiteral("SmithChart/Frequency");
+    const QString swr1 = QStringLiteral("SmithChart/SWR1");
+    // Text that does not convert reads as 0; values that are not finite count as absent.
+    QTest::newRow("Z0 text") << z0 << QStringLiteral("fifty") << 0.0;
+    QTest::newRow("Z0 empty") << z0 << QString() << 0.0;
+    QTest::newRow("Z0 nan") << z0 << QStringLiteral("nan") << 50.0;
+    QTest::newRow("Z0 inf") << z0 << QStringLiteral("inf") << 50.0;
+    QTest::newRow("Z0 -5 kept") << z0 << QStringLiteral("-5") << -5.0;
+    QTest::newRow("Z0 1e999") << z0 << QStringLiteral("1e999") << 50.0;
+    QTest::newRow("GAMMAR nan") << gammaR << QStringLiteral("nan") << 0.0;
+    QTest::newRow("GAMMAR 1.5 kept") << gammaR << QStringLiteral("1.5") << 1.5;
+    QTest::newRow("GAMMAI -inf") << gammaI << QStringLiteral("-inf") << 0.0;
+    QTest::newRow("GAMMAI text") << gammaI << QStringLiteral("j0.5") << 0.0;
+    QTest::newRow("Frequency nan") << frequency << QStringLiteral("nan") << 1.0e6;
+    QTest::newRow("Frequency 1e999") << frequency << QStringLiteral("1e999") << 1.0e6;
+    QTest::newRow("Frequency -5 kept") << frequency << QStringLiteral("-5") << -5.0;
+    QTest::newRow("Frequency empty") << frequency << QString() << 0.0;
+    QTest::newRow("SWR1 text") << swr1 << QStringLiteral("two") << 0.0;
+    QTest::newRow("SWR1 inf") << swr1 << QStringLiteral("inf") << 1.0;
+    QTest::newRow("SWR1 -5 kept") << swr1 << QStringLiteral("-5") << -5.0;
+}
+
+void TestSettings::corruptedStore()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(double, loaded);
+    writeStore({{key, stored}});
+    runOnce();
+    QCOMPARE(storedValue(key), loaded);
+}
+
+void TestSettings::garbageGeometryLeavesFormSize()
+{
+    writeStore(
+        {{QStringLiteral("Program/geometry"), QByteArray("\x01\xd9\xd0\xcb\x00\xffjunk", 10)},
+         {QStringLiteral("Program/windowState"), QByteArray("\xff\xfe\x00garbage", 10)}});
+    {
+        const MainWindow window;
+        QCOMPARE(window.size(), formSize);
+    }
+    QCOMPARE(storedValue(QStringLiteral("SmithChart/Z0")), 50.0);
+}
+
+void TestSettings::unwritableStoreDoesNotStopTheExit()
+{
+    // A plain file where the store's folder belongs cannot be written through, whoever runs
+    // the test.
+    QFile blocker(configFolder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    runOnce();
+    QVERIFY(QFileInfo(configFolder()).isFile());
+    QVERIFY(!QFileInfo::exists(storePath()));
+}
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
