@@ -39,8 +39,8 @@ void MainWindow::loadSettings()
 
 void MainWindow::saveSettings()
 {
-    // A store that cannot be written loses the values; QSettings reports that
-    // only through status(), and the program is exiting anyway.
+    // QSettings gives up at once on a store it cannot write (its status turns to
+    // AccessError), so the exit goes on and only this run's values are lost.
     QSettings settings;
     QSettings::setDefaultFormat(QSettings::NativeFormat);
     settings.setValue(programGroup + QStringLiteral("geometry"), saveGeometry());
