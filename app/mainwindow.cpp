@@ -37,6 +37,11 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // A field that still has the focus would report its editing as finished
+    // while the base classes hide the window, after this part is gone; it
+    // finishes now, as on closing, so that its entry is kept.
+    if (QWidget *focused = focusWidget())
+        focused->clearFocus();
     saveSettings();
     delete ui;
 }

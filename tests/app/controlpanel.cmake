@@ -1,0 +1,2 @@
+# The control panel: the load shown by sliders, fields and marker.
+velmora_add_test(tst_loadpropagation tst_loadpropagation.cpp controlpaneldriver.cpp)

@@ -1,0 +1,253 @@
+#include "controlpaneldriver.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+// One load shown everywhere: the positions and texts at start, the fourteen
+// fields for the characteristic loads, and which sliders follow a moved one.
+class TestLoadPropagation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void startUpPositions_data();
+    void startUpPositions();
+    void fieldTextsForLoad_data();
+    void fieldTextsForLoad();
+    void movedSliderStaysOthersFollow_data();
+    void movedSliderStaysOthersFollow();
+    void resistanceSliderAtTop();
+    void reactanceSliderChangesSignWithoutZero();
+    void susceptanceSliderCentreIsInductive();
+    void parallelResistanceOnResistiveLoad();
+    void frequencySliderDoesNotReturnToTypedValue();
+    void frequencySliderLeavesLoad();
+
+private:
+    std::unique_ptr<ControlPanelDriver> panel;
+};
+
+void TestLoadPropagation::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestLoadPropagation::init()
+{
+    panel = std::make_unique<ControlPanelDriver>();
+}
+
+void TestLoadPropagation::cleanup()
+{
+    panel.reset();
+}
+
+void TestLoadPropagation::startUpPositions_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<int>("position");
+    // Z = 50 ohms: T[100] = 50.39 is the first entry not below 50, rank 101.
+    QTest::newRow("R rank 101") << u"QS_R"_s << 505;
+    QTest::newRow("RS like R") << u"QS_RS"_s << 505;
+    QTest::newRow("RP like R") << u"QS_RP"_s << 505;
+    QTest::newRow("G the other way") << u"QS_G"_s << 495;
+    QTest::newRow("X just below 5") << u"QS_X"_s << 4;
+    QTest::newRow("B zero susceptance") << u"QS_B"_s << -5;
+    QTest::newRow("XS zero reactance") << u"QS_XS"_s << -1;
+    QTest::newRow("XP no parallel element") << u"QS_XP"_s << -1;
+    QTest::newRow("F 1 MHz") << u"QS_F"_s << 42;
+}
+
+void TestLoadPropagation::startUpPositions()
+{
+    QFETCH(QString, slider);
+    QFETCH(int, position);
+    QCOMPARE(panel->position(slider), position);
+}
+
+void TestLoadPropagation::fieldTextsForLoad_data()
+{
+    QTest::addColumn<double>("real");
+    QTest::addColumn<double>("imaginary");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("texts");
+
+    QTest::newRow("matched 0") << 0.0 << 0.0
+                               << QStringList {u"LED_R"_s,      u"LED_X"_s,       u"LED_G"_s,
+                                               u"LED_B"_s,      u"LED_RS"_s,      u"LED_RP"_s,
+                                               u"LED_XS"_s,     u"LED_XP"_s,      u"LED_GAMMAR"_s,
+                                               u"LED_GAMMAI"_s, u"LED_GAMMAM"_s,  u"LED_GAMMAP"_s,
+                                               u"LED_Z0"_s,     u"LED_FREQUENZ"_s}
+                               << QStringList {u"50,00 Ω"_s, u"0,00 jmΩ"_s, u"20,0 mS"_s,
+                                               u"0,0 jmS"_s, u"50,00 Ω"_s,  u"50,00 Ω"_s,
+                                               QString(),    QString(),     u"0,000"_s,
+                                               u"0,000"_s,   u"0,000"_s,    u"0,0"_s,
+                                               u"50,0"_s,    u"1,000 MHz"_s};
+    QTest::newRow("inductive 0,5j")
+        << 0.0 << 0.5
+        << QStringList {u"LED_R"_s,  u"LED_X"_s,  u"LED_G"_s,  u"LED_B"_s,      u"LED_RS"_s,
+                        u"LED_XS"_s, u"LED_RP"_s, u"LED_XP"_s, u"LED_GAMMAM"_s, u"LED_GAMMAP"_s}
+        << QStringList {u"30,00 Ω"_s, u"40,00 jΩ"_s, u"12,0 mS"_s, u"-16,0 jmS"_s, u"30,00 Ω"_s,
+                        u"6,37 µH"_s, u"83,33 Ω"_s,  u"9,95 µH"_s, u"0,500"_s,     u"90,0"_s};
+    QTest::newRow("capacitive -0,5j")
+        << 0.0 << -0.5 << QStringList {u"LED_XS"_s, u"LED_XP"_s, u"LED_GAMMAP"_s}
+        << QStringList {u"3,98 nF"_s, u"2,55 nF"_s, u"-90,0"_s};
+    QTest::newRow("open 1") << 1.0 << 0.0 << QStringList {u"LED_R"_s, u"LED_RS"_s, u"LED_RP"_s,
+                                                          u"LED_X"_s, u"LED_XS"_s, u"LED_XP"_s}
+                            << QStringList {u"inf GΩ"_s, u"inf GΩ"_s, u"inf GΩ"_s,
+                                            QString(),   QString(),   QString()};
+}
+
+void TestLoadPropagation::fieldTextsForLoad()
+{
+    QFETCH(double, real);
+    QFETCH(double, imaginary);
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, texts);
+
+    panel->enterGamma(real, imaginary);
+
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        QCOMPARE(panel->text(fields.at(i)), texts.at(i));
+}
+
+void TestLoadPropagation::movedSliderStaysOthersFollow_data()
+{
+    QTest::addColumn<QString>("moved");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("userPosition");
+    QTest::addColumn<QString>("onTableEntry");
+    // At these ends the new load alone would put the slider one rank away.
+    // The slider of the same quantity in the other circuit then stands on a
+    // table entry, where the last bit of the load decides between two ranks.
+    QTest::newRow("R to 0, load says 5") << u"QS_R"_s << int(Qt::Key_Home) << 0 << u"QS_RS"_s;
+    QTest::newRow("RS to 0, load says 5") << u"QS_RS"_s << int(Qt::Key_Home) << 0 << u"QS_R"_s;
+    QTest::newRow("RP to 0, load says 5") << u"QS_RP"_s << int(Qt::Key_Home) << 0 << u"QS_G"_s;
+    QTest::newRow("G to 1000, load says 995")
+        << u"QS_G"_s << int(Qt::Key_End) << 1000 << u"QS_RP"_s;
+    QTest::newRow("X to -1000, load says -995")
+        << u"QS_X"_s << int(Qt::Key_Home) << -1000 << QString();
+    QTest::newRow("B to -1000, load says -995")
+        << u"QS_B"_s << int(Qt::Key_Home) << -1000 << QString();
+    QTest::newRow("XS to -1000") << u"QS_XS"_s << int(Qt::Key_Home) << -1000 << QString();
+    QTest::newRow("XP to -1000") << u"QS_XP"_s << int(Qt::Key_Home) << -1000 << QString();
+}
+
+// The moved slider keeps the position the user gave it; every other slider
+// is positioned from the new load, read back exactly from the marker.
+void TestLoadPropagation::movedSliderStaysOthersFollow()
+{
+    QFETCH(QString, moved);
+    QFETCH(int, key);
+    QFETCH(int, userPosition);
+    QFETCH(QString, onTableEntry);
+    panel->enterGamma(0.2, 0.3); // a load with all four components
+    const std::optional<complex_dbl> before = panel->markerGamma();
+    QSignalSpy movedSpy(panel->slider(moved), &QSlider::valueChanged);
+
+    panel->pressKey(moved, key);
+
+    QCOMPARE(movedSpy.count(), 1);
+    QCOMPARE(panel->position(moved), userPosition);
+    const std::optional<complex_dbl> load = panel->markerGamma();
+    if (!load)
+        QSKIP("the chart has no marker to read the load from");
+    QVERIFY(load != before);
+    const QHash<QString, int> expected = Expected::sliderPositions(*load, 50.0);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        if (it.key() == moved)
+            continue;
+        const int tolerance = it.key() == onTableEntry ? 5 : 0;
+        if (std::abs(panel->position(it.key()) - it.value()) > tolerance)
+            QFAIL(qPrintable(u"%1 at %2 instead of %3"_s.arg(it.key())
+                                 .arg(panel->position(it.key()))
+                                 .arg(it.value())));
+    }
+}
+
+void TestLoadPropagation::resistanceSliderAtTop()
+{
+    panel->pressKey(u"QS_R"_s, Qt::Key_End);
+
+    QCOMPARE(panel->position(u"QS_R"_s), 1000);
+    QCOMPARE(panel->text(u"LED_R"_s), u"12,73 kΩ"_s); // T[199] = 12732.33 ohms
+    QCOMPARE(panel->text(u"LED_X"_s), u"0,00 jmΩ"_s);
+    QCOMPARE(panel->position(u"QS_RS"_s), 1000);
+    QCOMPARE(panel->position(u"QS_RP"_s), 1000);
+    QCOMPARE(panel->position(u"QS_G"_s), 0);
+    QCOMPARE(panel->position(u"QS_X"_s), 4);
+    QCOMPARE(panel->position(u"QS_XS"_s), -1);
+}
+
+void TestLoadPropagation::reactanceSliderChangesSignWithoutZero()
+{
+    panel->moveSlider(u"QS_X"_s, -6);
+    QCOMPARE(panel->text(u"LED_X"_s), u"-589,08 jmΩ"_s); // -T[1]
+
+    panel->pressKey(u"QS_X"_s, Qt::Key_Up);
+
+    QCOMPARE(panel->position(u"QS_X"_s), -5);
+    QCOMPARE(panel->text(u"LED_X"_s), u"196,35 jmΩ"_s); // +T[0]
+}
+
+void TestLoadPropagation::susceptanceSliderCentreIsInductive()
+{
+    panel->moveSlider(u"QS_B"_s, 0);
+    QCOMPARE(panel->text(u"LED_B"_s), u"-0,1 jmS"_s); // -1/T[199] = -78.5 µS
+    QCOMPARE(panel->text(u"LED_X"_s), u"196,35 jmΩ"_s); // 1/(0.02 - j/T[199]) at 50 ohms
+    QVERIFY(panel->text(u"LED_XS"_s).endsWith(u"H"_s));
+}
+
+// Moved away and back to 505: the missing parallel element adds nothing.
+void TestLoadPropagation::parallelResistanceOnResistiveLoad()
+{
+    panel->pressKey(u"QS_RP"_s, Qt::Key_Up);
+    panel->pressKey(u"QS_RP"_s, Qt::Key_Down);
+
+    QCOMPARE(panel->position(u"QS_RP"_s), 505);
+    QCOMPARE(panel->text(u"LED_R"_s), u"50,39 Ω"_s);
+    QCOMPARE(panel->text(u"LED_X"_s), u"0,00 jmΩ"_s);
+    QCOMPARE(panel->text(u"LED_XP"_s), QString());
+}
+
+void TestLoadPropagation::frequencySliderDoesNotReturnToTypedValue()
+{
+    panel->pressKey(u"QS_F"_s, Qt::Key_Right);
+    QCOMPARE(panel->text(u"LED_FREQUENZ"_s), u"1,097 MHz"_s);
+    QCOMPARE(panel->position(u"QS_F"_s), 43);
+
+    panel->pressKey(u"QS_F"_s, Qt::Key_Left);
+
+    QCOMPARE(panel->text(u"LED_FREQUENZ"_s), u"932,603 kHz"_s);
+    QCOMPARE(panel->position(u"QS_F"_s), 42);
+}
+
+void TestLoadPropagation::frequencySliderLeavesLoad()
+{
+    panel->enterGamma(0.0, 0.5);
+    const QHash<QString, int> before = {{u"QS_R"_s, panel->position(u"QS_R"_s)},
+                                        {u"QS_XS"_s, panel->position(u"QS_XS"_s)}};
+
+    panel->pressKey(u"QS_F"_s, Qt::Key_End); // 10 GHz
+
+    QCOMPARE(panel->text(u"LED_FREQUENZ"_s), u"10,000 GHz"_s);
+    QCOMPARE(panel->text(u"LED_XS"_s), u"636,62 pH"_s); // 40 ohms at 10 GHz
+    QCOMPARE(panel->text(u"LED_GAMMAI"_s), u"0,500"_s);
+    QCOMPARE(panel->position(u"QS_R"_s), before.value(u"QS_R"_s));
+    QCOMPARE(panel->position(u"QS_XS"_s), before.value(u"QS_XS"_s));
+}
+
+QTEST_MAIN(TestLoadPropagation)
+#include "tst_loadpropagation.moc"
