@@ -1,2 +1,3 @@
 # The control panel: the load shown by sliders, fields and marker.
 velmora_add_test(tst_loadpropagation tst_loadpropagation.cpp controlpaneldriver.cpp)
+velmora_add_test(tst_textentry tst_textentry.cpp controlpaneldriver.cpp)

@@ -1,0 +1,335 @@
+#include "controlpaneldriver.h"
+
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// Typed values: what each field accepts and rejects, the red mark that only
+// the field's own accepted entry removes, element values, the frequency, the
+// Gamma clamps and a new Z0.
+class TestTextEntry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void acceptedEntry_data();
+    void acceptedEntry();
+    void rejectedEntryChangesNothing_data();
+    void rejectedEntryChangesNothing();
+    void redSurvivesRefreshUntilOwnSlotAccepts();
+    void pairTurnsNormalOnlyWhenBothAccepted();
+    void elementValues_data();
+    void elementValues();
+    void parallelResistanceOnResistiveLoad();
+    void frequency_data();
+    void frequency();
+    void gammaClamps_data();
+    void gammaClamps();
+    void gammaUnconvertibleIgnored();
+    void returnInUnchangedFieldTakesShownValue();
+    void referenceImpedance_data();
+    void referenceImpedance();
+
+private:
+    std::unique_ptr<ControlPanelDriver> panel;
+};
+
+void TestTextEntry::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestTextEntry::init()
+{
+    panel = std::make_unique<ControlPanelDriver>();
+}
+
+void TestTextEntry::cleanup()
+{
+    panel.reset();
+}
+
+void TestTextEntry::acceptedEntry_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("gammaR");
+    QTest::addColumn<QString>("gammaI");
+    QTest::addColumn<QString>("shownR");
+
+    QTest::newRow("R 100") << u"LED_R"_s << u"100"_s << u"0,333"_s << u"0,000"_s << u"100,00 Ω"_s;
+    QTest::newRow("X 50 jΩ") << u"LED_X"_s << u"50 jΩ"_s << u"0,200"_s << u"0,400"_s
+                             << u"50,00 Ω"_s;
+    QTest::newRow("G 20 mS") << u"LED_G"_s << u"20 mS"_s << u"0,000"_s << u"0,000"_s
+                             << u"50,00 Ω"_s;
+    QTest::newRow("G 10 mS") << u"LED_G"_s << u"10 mS"_s << u"0,333"_s << u"0,000"_s
+                             << u"100,00 Ω"_s;
+    QTest::newRow("B -20 mS") << u"LED_B"_s << u"-20 mS"_s << u"-0,200"_s << u"0,400"_s
+                              << u"25,00 Ω"_s;
+    QTest::newRow("RS 1,50 kΩ") << u"LED_RS"_s << u"1,50 kΩ"_s << u"0,935"_s << u"0,000"_s
+                                << u"1,50 kΩ"_s;
+    QTest::newRow("RP 25") << u"LED_RP"_s << u"25"_s << u"-0,333"_s << u"0,000"_s << u"25,00 Ω"_s;
+    QTest::newRow("XS 7,96 µH") << u"LED_XS"_s << u"7,9577 µH"_s << u"0,200"_s << u"0,400"_s
+                                << u"50,00 Ω"_s;
+}
+
+void TestTextEntry::acceptedEntry()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, gammaR);
+    QFETCH(QString, gammaI);
+    QFETCH(QString, shownR);
+
+    panel->enter(field, typed);
+
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), gammaR);
+    QCOMPARE(panel->text(u"LED_GAMMAI"_s), gammaI);
+    QCOMPARE(panel->text(u"LED_R"_s), shownR);
+    QVERIFY(!panel->isRed(field));
+}
+
+void TestTextEntry::rejectedEntryChangesNothing_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("R negative") << u"LED_R"_s << u"-10"_s;
+    QTest::newRow("R letters") << u"LED_R"_s << u"abc"_s;
+    QTest::newRow("R empty") << u"LED_R"_s << QString();
+    QTest::newRow("X letters") << u"LED_X"_s << u"jΩ"_s;
+    QTest::newRow("G negative") << u"LED_G"_s << u"-5 mS"_s;
+    QTest::newRow("B letters") << u"LED_B"_s << u"mS"_s;
+    QTest::newRow("RP negative") << u"LED_RP"_s << u"-1 kΩ"_s;
+    QTest::newRow("RS letters") << u"LED_RS"_s << u"xyz"_s;
+    QTest::newRow("XP empty") << u"LED_XP"_s << QString();
+    QTest::newRow("XS letters") << u"LED_XS"_s << u"nF"_s;
+    QTest::newRow("F negative") << u"LED_FREQUENZ"_s << u"-1 MHz"_s;
+    QTest::newRow("F overflowing to infinity") << u"LED_FREQUENZ"_s << u"1e308 GHz"_s;
+}
+
+void TestTextEntry::rejectedEntryChangesNothing()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    panel->enterGamma(0.2, 0.3);
+    QHash<QString, QString> before;
+    for (const QString &name : ControlPanelDriver::fieldNames())
+        before.insert(name, panel->text(name));
+    QHash<QString, int> positions;
+    for (const QString &name : ControlPanelDriver::sliderNames())
+        positions.insert(name, panel->position(name));
+
+    panel->enter(field, typed);
+
+    QVERIFY(panel->isRed(field));
+    QCOMPARE(panel->text(field), typed);
+    for (const QString &name : ControlPanelDriver::fieldNames()) {
+        if (name != field)
+            QCOMPARE(panel->text(name), before.value(name));
+        if (name != field)
+            QVERIFY2(!panel->isRed(name), qPrintable(name));
+    }
+    for (const QString &name : ControlPanelDriver::sliderNames())
+        QCOMPARE(panel->position(name), positions.value(name));
+}
+
+void TestTextEntry::redSurvivesRefreshUntilOwnSlotAccepts()
+{
+    panel->enter(u"LED_R"_s, u"abc"_s);
+    QVERIFY(panel->isRed(u"LED_R"_s));
+
+    panel->pressKey(u"QS_X"_s, Qt::Key_PageUp);
+    QCOMPARE(panel->text(u"LED_R"_s), u"50,00 Ω"_s); // written by the refresh
+    QVERIFY(panel->isRed(u"LED_R"_s));
+    panel->enter(u"LED_G"_s, u"10 mS"_s); // another field's slot accepts
+    QVERIFY(panel->isRed(u"LED_R"_s));
+
+    panel->enter(u"LED_R"_s, u"75"_s);
+    QVERIFY(!panel->isRed(u"LED_R"_s));
+    QCOMPARE(panel->text(u"LED_R"_s), u"75,00 Ω"_s);
+}
+
+void TestTextEntry::pairTurnsNormalOnlyWhenBothAccepted()
+{
+    panel->enter(u"LED_G"_s, u"-1 mS"_s);
+    panel->enter(u"LED_B"_s, u"-"_s);
+    QVERIFY(panel->isRed(u"LED_G"_s));
+    QVERIFY(panel->isRed(u"LED_B"_s));
+
+    // B is still rejected: nothing changes, and the accepted G keeps its red.
+    panel->enter(u"LED_G"_s, u"10 mS"_s);
+    QVERIFY(panel->isRed(u"LED_G"_s));
+    QVERIFY(panel->isRed(u"LED_B"_s));
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,000"_s);
+
+    panel->enter(u"LED_B"_s, u"0"_s);
+    QVERIFY(!panel->isRed(u"LED_G"_s));
+    QVERIFY(!panel->isRed(u"LED_B"_s));
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,333"_s);
+}
+
+void TestTextEntry::elementValues_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shownX");
+    QTest::addColumn<QString>("shownElement");
+    // At 1 MHz with the start-up load (RS = 50 ohms).
+    QTest::newRow("XS 10 µH") << u"LED_XS"_s << u"10 µH"_s << u"62,83 jΩ"_s << u"10,00 µH"_s;
+    QTest::newRow("XS 10 uH") << u"LED_XS"_s << u"10 uH"_s << u"62,83 jΩ"_s << u"10,00 µH"_s;
+    QTest::newRow("XS 10 nF") << u"LED_XS"_s << u"10 nF"_s << u"-15,92 jΩ"_s << u"10,00 nF"_s;
+    QTest::newRow("XS 10 pf is pH") << u"LED_XS"_s << u"10 pf"_s << u"0,06 jmΩ"_s << u"10,00 pH"_s;
+    // A parallel element on the pure 50 ohms: 1/Z = 1/50 + 1/(jXP).
+    QTest::newRow("XP 10 µH") << u"LED_XP"_s << u"10 µH"_s << u"24,36 jΩ"_s << u"10,00 µH"_s;
+    QTest::newRow("XP 10 nF") << u"LED_XP"_s << u"10 nF"_s << u"-14,45 jΩ"_s << u"10,00 nF"_s;
+}
+
+void TestTextEntry::elementValues()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shownX);
+    QFETCH(QString, shownElement);
+
+    panel->enter(field, typed);
+
+    QCOMPARE(panel->text(u"LED_X"_s), shownX);
+    QCOMPARE(panel->text(field), shownElement);
+}
+
+void TestTextEntry::parallelResistanceOnResistiveLoad()
+{
+    panel->enter(u"LED_RP"_s, u"100"_s);
+
+    QCOMPARE(panel->text(u"LED_R"_s), u"100,00 Ω"_s);
+    QCOMPARE(panel->text(u"LED_X"_s), u"0,00 jmΩ"_s);
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,333"_s);
+}
+
+void TestTextEntry::frequency_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("sliderPosition");
+    QTest::newRow("2,45 GHz") << u"2,45 GHz"_s << u"2,450 GHz"_s << 89;
+    QTest::newRow("1 MHz") << u"1 MHz"_s << u"1,000 MHz"_s << 42;
+    QTest::newRow("500 Hz below the scale") << u"500 Hz"_s << u"500,000 Hz"_s << 0;
+    QTest::newRow("20 GHz above the scale") << u"20 GHz"_s << u"20,000 GHz"_s << 99;
+    QTest::newRow("0") << u"0"_s << u"0,000 Hz"_s << 0;
+}
+
+void TestTextEntry::frequency()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, sliderPosition);
+    panel->enterGamma(0.0, 0.5);
+    const int rPosition = panel->position(u"QS_R"_s);
+    panel->pressKey(u"QS_F"_s, Qt::Key_PageUp); // somewhere else first
+
+    panel->enter(u"LED_FREQUENZ"_s, typed);
+
+    QCOMPARE(panel->text(u"LED_FREQUENZ"_s), shown);
+    QCOMPARE(panel->position(u"QS_F"_s), sliderPosition);
+    QCOMPARE(panel->text(u"LED_GAMMAI"_s), u"0,500"_s);
+    QCOMPARE(panel->position(u"QS_R"_s), rPosition);
+}
+
+void TestTextEntry::gammaClamps_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("gammaR");
+    QTest::addColumn<QString>("gammaI");
+    QTest::newRow("real 2 to 1") << u"LED_GAMMAR"_s << u"2"_s << u"1,000"_s << u"0,000"_s;
+    QTest::newRow("real -3 to -1") << u"LED_GAMMAR"_s << u"-3"_s << u"-1,000"_s << u"0,000"_s;
+    QTest::newRow("imaginary 1,5 to 1") << u"LED_GAMMAI"_s << u"1,5"_s << u"0,000"_s << u"1,000"_s;
+    QTest::newRow("magnitude 7 to 1") << u"LED_GAMMAM"_s << u"7"_s << u"1,000"_s << u"0,000"_s;
+    QTest::newRow("magnitude -1 to 0") << u"LED_GAMMAM"_s << u"-1"_s << u"0,000"_s << u"0,000"_s;
+    QTest::newRow("magnitude 0,5 at 0 is real")
+        << u"LED_GAMMAM"_s << u"0,5"_s << u"0,500"_s << u"0,000"_s;
+    QTest::newRow("phase at 0 stays 0") << u"LED_GAMMAP"_s << u"90"_s << u"0,000"_s << u"0,000"_s;
+}
+
+void TestTextEntry::gammaClamps()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, gammaR);
+    QFETCH(QString, gammaI);
+
+    panel->enter(field, typed);
+
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), gammaR);
+    QCOMPARE(panel->text(u"LED_GAMMAI"_s), gammaI);
+    QVERIFY(!panel->isRed(field));
+}
+
+void TestTextEntry::gammaUnconvertibleIgnored()
+{
+    panel->enter(u"LED_GAMMAM"_s, u"0,5"_s);
+    panel->enter(u"LED_GAMMAP"_s, u"90"_s);
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,000"_s);
+    QCOMPARE(panel->text(u"LED_GAMMAI"_s), u"0,500"_s);
+
+    for (const QString &typed : {u"abc"_s, u"0.5"_s, u"nan"_s, u"inf"_s, u"-inf"_s}) {
+        panel->enter(u"LED_GAMMAR"_s, typed);
+        QCOMPARE(panel->text(u"LED_GAMMAR"_s), typed); // left as typed
+        QVERIFY(!panel->isRed(u"LED_GAMMAR"_s));
+        QCOMPARE(panel->text(u"LED_GAMMAI"_s), u"0,500"_s);
+        QCOMPARE(panel->text(u"LED_R"_s), u"30,00 Ω"_s);
+    }
+}
+
+void TestTextEntry::returnInUnchangedFieldTakesShownValue()
+{
+    // 0.99994 ohms shows as 1,00 Ω; its conductance as 1.000,1 mS.
+    panel->enter(u"LED_R"_s, u"0,99994"_s);
+    QCOMPARE(panel->text(u"LED_R"_s), u"1,00 Ω"_s);
+    QCOMPARE(panel->text(u"LED_G"_s), u"1.000,1 mS"_s);
+
+    panel->pressReturn(u"LED_R"_s);
+
+    // Return re-reads the shown 1,00 Ω, so the load becomes exactly 1 ohm.
+    QCOMPARE(panel->text(u"LED_G"_s), u"1.000,0 mS"_s);
+}
+
+void TestTextEntry::referenceImpedance_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shownZ0");
+    QTest::addColumn<QString>("shownR");
+    QTest::newRow("75") << u"75"_s << u"75,0"_s << u"75,00 Ω"_s;
+    QTest::newRow("75 Ω with unit is unusable") << u"75 Ω"_s << u"50,0"_s << u"50,00 Ω"_s;
+    QTest::newRow("negative is unusable") << u"-75"_s << u"50,0"_s << u"50,00 Ω"_s;
+    QTest::newRow("nan is unusable") << u"nan"_s << u"50,0"_s << u"50,00 Ω"_s;
+    QTest::newRow("inf is unusable") << u"inf"_s << u"50,0"_s << u"50,00 Ω"_s;
+    QTest::newRow("60,5") << u"60,5"_s << u"60,5"_s << u"60,50 Ω"_s;
+}
+
+void TestTextEntry::referenceImpedance()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shownZ0);
+    QFETCH(QString, shownR);
+    panel->enter(u"LED_Z0"_s, u"100"_s); // away from the fallback first
+
+    panel->enter(u"LED_Z0"_s, typed);
+
+    QCOMPARE(panel->text(u"LED_Z0"_s), shownZ0);
+    QCOMPARE(panel->text(u"LED_R"_s), shownR);
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,000"_s);
+    QVERIFY(!panel->isRed(u"LED_Z0"_s));
+    QCOMPARE(panel->position(u"QS_R"_s), 505); // the scale follows Z0
+}
+
+QTEST_MAIN(TestTextEntry)
+#include "tst_textentry.moc"
