@@ -1,0 +1,488 @@
+#include "app/mainwindow.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QDoubleSpinBox>
+#include <QGraphicsView>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString boldTip(const QString &heading, const QStringList &paragraphs = {})
+{
+    QString tip =
+        u"<html><head/><body><p><span style=\" font-weight:700;\">"_s + heading + u"</span></p>"_s;
+    for (const QString &paragraph : paragraphs)
+        tip += u"<p>"_s + paragraph + u"</p>"_s;
+    return tip + u"</body></html>"_s;
+}
+
+QString plainTip(const QString &paragraph)
+{
+    return u"<html><head/><body><p>"_s + paragraph + u"</p></body></html>"_s;
+}
+
+const QString s1 =
+    u"Genau so, wie ein vorgegebener Widerstand aus zwei Einzelwiderständen entweder durch Parallelschaltung oder Serienschaltung aufgebaut werden kann, kann auch eine vorgegebene Impedanz mit zwei Bauteilen entweder durch Parallelschaltung oder Serienschaltung erzeugt werden."_s;
+const QString s2 =
+    u"Hier wird ein Netzwerk aus seriellgeschaltetem Wirkwiderstand R und Blindwiderstand (L oder C) berechnet, das bei der oben eingestellten Frequenz die aktuell gewählte Impedanz hat."_s;
+const QString s3 = u"Die Impedanz ist die gleiche, wie bei der oben gezeigten Parallelschaltung."_s;
+const QString p2 =
+    u"Hier wird ein Netzwerk aus parallelgeschaltetem Wirkwiderstand R und Blindwiderstand (L oder C) berechnet, das bei der oben eingestellten Frequenz die aktuell gewählte Impedanz hat."_s;
+const QString p3 = u"Die Impedanz ist die gleiche, wie bei der unten gezeigten Seriellschaltung."_s;
+
+QString configurationTip()
+{
+    return boldTip(
+        u"Errechnete Konfigurationen für die aktuelle Impedanz"_s,
+        {u"Genau so, wie ein vorgegebener Wirkwiderstand R aus zwei Einzelwiderständen R1 und R2 entweder durch Parallelschaltung oder Seriellschaltung aufgebaut werden kann, kann auch eine vorgegebene Impedanz mit zwei Bauteilen entweder durch Parallelschaltung oder Serienschaltung erzeugt werden. Bei idealen Bauteilen benötigt man dazu einen Wirkwiderstand R und eine Spule oder einen Kondensator mit dem Blindwiderstand jX. Der Blindwiderstand X einer Spule ist frequenzabhängig und errechent sich aus jωL, während sich der Blindwiderstand eines Kondensators aus 1/(jωC) errechnet."_s,
+         u"Hier wird ein Netzwerk aus einem idealen Wirkwiderstand R und einer idealen Spule oder Kondensator berechnet, das bei der oben eingestellten Frequenz die aktuell gewählte Impedanz hat."_s,
+         u"Beide Lösungen, einmal für die Parallelschaltung und einmal für die Seriellschaltung, werden angezeigt."_s});
+}
+
+// Position of a widget in the layout of its parent: grid cell, or index in a box.
+struct Placement
+{
+    int row = -1;
+    int column = -1;
+    int rowSpan = -1;
+    int columnSpan = -1;
+};
+
+Placement placementIn(QLayout *layout, QWidget *widget)
+{
+    Placement placement;
+    const int index = layout->indexOf(widget);
+    if (index < 0)
+        return placement;
+    if (auto *grid = qobject_cast<QGridLayout *>(layout))
+        grid->getItemPosition(index, &placement.row, &placement.column, &placement.rowSpan,
+                              &placement.columnSpan);
+    else
+        placement.row = index;
+    return placement;
+}
+
+// The layout that holds the widget: its parent's own layout or one nested in it.
+QLayout *holdingLayout(QWidget *widget)
+{
+    QWidget *parent = widget->parentWidget();
+    QList<QLayout *> candidates {parent->layout()};
+    while (!candidates.isEmpty()) {
+        QLayout *layout = candidates.takeFirst();
+        if (!layout)
+            continue;
+        if (layout->indexOf(widget) >= 0)
+            return layout;
+        for (int i = 0; i < layout->count(); ++i)
+            candidates.append(layout->itemAt(i)->layout());
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// The main window's form: every control where it belongs, with its range,
+// texts and tooltips, and the keyboard order that follows from its creation.
+class TestMainWindowForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void window();
+    void widgetPlacement_data();
+    void widgetPlacement();
+    void toolTips_data();
+    void toolTips();
+    void entryFieldsAlignRight();
+    void spinBoxes();
+    void sliderDefaults();
+    void layoutSettings();
+    void focusChain();
+
+private:
+    template<typename T> T *child(const char *name) const
+    {
+        return mainWindow->findChild<T *>(QLatin1String(name));
+    }
+
+    std::unique_ptr<MainWindow> mainWindow;
+};
+
+void TestMainWindowForm::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear(); // start from the form's defaults
+    mainWindow = std::make_unique<MainWindow>();
+}
+
+void TestMainWindowForm::cleanupTestCase()
+{
+    mainWindow.reset();
+}
+
+void TestMainWindowForm::window()
+{
+    QCOMPARE(mainWindow->objectName(), u"Velmora"_s);
+    QCOMPARE(mainWindow->windowTitle(), u"Velmora"_s);
+    QCOMPARE(mainWindow->size(), QSize(940, 715));
+    QVERIFY(mainWindow->isVisible());
+    QVERIFY(mainWindow->menuBar());
+    QCOMPARE(mainWindow->menuBar()->objectName(), u"menubar"_s);
+    QVERIFY(mainWindow->menuBar()->actions().isEmpty());
+    QCOMPARE(mainWindow->centralWidget()->objectName(), u"centralwidget"_s);
+}
+
+void TestMainWindowForm::widgetPlacement_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parentName");
+    QTest::addColumn<QString>("layoutKind");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("rowSpan");
+    QTest::addColumn<int>("columnSpan");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("maximumWidth");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("QGV_Chart") << u"QGraphicsView"_s << u"centralwidget"_s << u"box"_s << 0 << -1
+                               << -1 << -1 << 0 << 0 << 16777215 << u""_s;
+    QTest::newRow("groupBox_3") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 0 << 0 << 1
+                                << 1 << 0 << 0 << 16777215 << u"Impedanz"_s;
+    QTest::newRow("groupBox") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 0 << 1 << 1
+                              << 1 << 0 << 0 << 16777215 << u"Admittanz"_s;
+    QTest::newRow("groupBox_8") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 1 << 0 << 1
+                                << 2 << 0 << 0 << 16777215 << u"Frequenz"_s;
+    QTest::newRow("groupBox_9") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 2 << 0 << 1
+                                << 1 << 0 << 0 << 16777215 << u"RLC parallel"_s;
+    QTest::newRow("groupBox_7") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 2 << 1 << 1
+                                << 1 << 0 << 0 << 16777215 << u"RLC seriell"_s;
+    QTest::newRow("groupBox_5") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 3 << 0 << 1
+                                << 2 << 0 << 0 << 16777215 << u"Gamma"_s;
+    QTest::newRow("groupBox_4") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 4 << 0 << 1
+                                << 2 << 0 << 0 << 16777215 << u"SWR und Z0"_s;
+    QTest::newRow("groupBox_2") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 5 << 0 << 1
+                                << 2 << 0 << 0 << 16777215 << u"Smith - Gamma"_s;
+    QTest::newRow("label") << u"QLabel"_s << u"groupBox_3"_s << u"grid"_s << 0 << 4 << 1 << 1 << 0
+                           << 0 << 16777215 << u"X"_s;
+    QTest::newRow("QS_X") << u"QSlider"_s << u"groupBox_3"_s << u"grid"_s << 3 << 5 << 1 << 1
+                          << -1000 << 1000 << 16777215 << u""_s;
+    QTest::newRow("LED_X") << u"QLineEdit"_s << u"groupBox_3"_s << u"grid"_s << 1 << 4 << 1 << 3
+                           << 0 << 0 << 16777215 << u""_s;
+    QTest::newRow("hrthLabel") << u"QLabel"_s << u"groupBox_3"_s << u"grid"_s << 0 << 0 << 1 << 1
+                               << 0 << 0 << 16777215 << u"R"_s;
+    QTest::newRow("LED_R") << u"QLineEdit"_s << u"groupBox_3"_s << u"grid"_s << 1 << 0 << 1 << 3
+                           << 0 << 0 << 16777215 << u""_s;
+    QTest::newRow("QS_R") << u"QSlider"_s << u"groupBox_3"_s << u"grid"_s << 3 << 1 << 1 << 1 << 0
+                          << 1000 << 16777215 << u""_s;
+    QTest::newRow("QS_B") << u"QSlider"_s << u"groupBox"_s << u"grid"_s << 2 << 4 << 1 << 1 << -1000
+                          << 1000 << 16777215 << u""_s;
+    QTest::newRow("label_5") << u"QLabel"_s << u"groupBox"_s << u"grid"_s << 0 << 4 << 1 << 1 << 0
+                             << 0 << 16777215 << u"B"_s;
+    QTest::newRow("label_6") << u"QLabel"_s << u"groupBox"_s << u"grid"_s << 0 << 1 << 1 << 1 << 0
+                             << 0 << 16777215 << u"G"_s;
+    QTest::newRow("LED_G") << u"QLineEdit"_s << u"groupBox"_s << u"grid"_s << 1 << 0 << 1 << 3 << 0
+                           << 0 << 16777215 << u""_s;
+    QTest::newRow("QS_G") << u"QSlider"_s << u"groupBox"_s << u"grid"_s << 2 << 1 << 1 << 1 << 0
+                          << 1000 << 16777215 << u""_s;
+    QTest::newRow("LED_B") << u"QLineEdit"_s << u"groupBox"_s << u"grid"_s << 1 << 3 << 1 << 3 << 0
+                           << 0 << 16777215 << u""_s;
+    QTest::newRow("LED_FREQUENZ") << u"QLineEdit"_s << u"groupBox_8"_s << u"grid"_s << 1 << 0 << 1
+                                  << 3 << 0 << 0 << 100 << u""_s;
+    QTest::newRow("QS_F") << u"QSlider"_s << u"groupBox_8"_s << u"grid"_s << 1 << 3 << 1 << 1 << 0
+                          << 99 << 16777215 << u""_s;
+    QTest::newRow("QS_XP") << u"QSlider"_s << u"groupBox_9"_s << u"grid"_s << 1 << 7 << 1 << 1
+                           << -1000 << 1000 << 16777215 << u""_s;
+    QTest::newRow("QS_RP") << u"QSlider"_s << u"groupBox_9"_s << u"grid"_s << 1 << 2 << 1 << 1 << 0
+                           << 1000 << 16777215 << u""_s;
+    QTest::newRow("LED_RP") << u"QLineEdit"_s << u"groupBox_9"_s << u"grid"_s << 0 << 0 << 1 << 5
+                            << 0 << 0 << 16777215 << u""_s;
+    QTest::newRow("LED_XP") << u"QLineEdit"_s << u"groupBox_9"_s << u"grid"_s << 0 << 5 << 1 << 5
+                            << 0 << 0 << 16777215 << u""_s;
+    QTest::newRow("LED_XS") << u"QLineEdit"_s << u"groupBox_7"_s << u"grid"_s << 1 << 5 << 1 << 4
+                            << 0 << 0 << 16777215 << u""_s;
+    QTest::newRow("LED_RS") << u"QLineEdit"_s << u"groupBox_7"_s << u"grid"_s << 1 << 0 << 1 << 5
+                            << 0 << 0 << 16777215 << u""_s;
+    QTest::newRow("QS_XS") << u"QSlider"_s << u"groupBox_7"_s << u"grid"_s << 2 << 7 << 1 << 1
+                           << -1000 << 1000 << 16777215 << u""_s;
+    QTest::newRow("QS_RS") << u"QSlider"_s << u"groupBox_7"_s << u"grid"_s << 2 << 2 << 1 << 1 << 0
+                           << 1000 << 16777215 << u""_s;
+    QTest::newRow("LED_GAMMAR") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 0 << 1
+                                << 1 << 0 << 0 << 75 << u""_s;
+    QTest::newRow("label_4") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 2 << 1 << 1 << 0
+                             << 0 << 16777215 << u"Magnitude"_s;
+    QTest::newRow("label_3") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 1 << 1 << 1 << 0
+                             << 0 << 16777215 << u"Imag"_s;
+    QTest::newRow("label_2") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 0 << 1 << 1 << 0
+                             << 0 << 16777215 << u"Real"_s;
+    QTest::newRow("LED_GAMMAI") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 1 << 1
+                                << 1 << 0 << 0 << 75 << u""_s;
+    QTest::newRow("LED_GAMMAM") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 2 << 1
+                                << 1 << 0 << 0 << 75 << u""_s;
+    QTest::newRow("LED_GAMMAP") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 3 << 1
+                                << 1 << 0 << 0 << 75 << u""_s;
+    QTest::newRow("label_7") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 3 << 1 << 1 << 0
+                             << 0 << 16777215 << u"Phase"_s;
+    QTest::newRow("SPB_SWR1") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 0 << -1 << -1
+                              << -1 << 0 << 0 << 50 << u""_s;
+    QTest::newRow("SPB_SWR2") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 1 << -1 << -1
+                              << -1 << 0 << 0 << 50 << u""_s;
+    QTest::newRow("SPB_SWR3") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 2 << -1 << -1
+                              << -1 << 0 << 0 << 50 << u""_s;
+    QTest::newRow("LED_Z0") << u"QLineEdit"_s << u"groupBox_4"_s << u"box"_s << 3 << -1 << -1 << -1
+                            << 0 << 0 << 50 << u""_s;
+    QTest::newRow("label_8") << u"QLabel"_s << u"groupBox_4"_s << u"box"_s << 4 << -1 << -1 << -1
+                             << 0 << 0 << 15 << u"Ω"_s;
+    QTest::newRow("QS_OPACITY") << u"QSlider"_s << u"groupBox_2"_s << u"box"_s << 0 << -1 << -1
+                                << -1 << 0 << 100 << 16777215 << u""_s;
+    QTest::newRow("PUB_Info") << u"QPushButton"_s << u"centralwidget"_s << u"box"_s << 0 << -1 << -1
+                              << -1 << 0 << 0 << 16777215 << u"Info"_s;
+    QTest::newRow("PUB_CLOSE") << u"QPushButton"_s << u"centralwidget"_s << u"box"_s << 1 << -1
+                               << -1 << -1 << 0 << 0 << 16777215 << u"Beenden"_s;
+}
+
+void TestMainWindowForm::widgetPlacement()
+{
+    QFETCH(QString, className);
+    QFETCH(QString, parentName);
+    QFETCH(QString, layoutKind);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(int, rowSpan);
+    QFETCH(int, columnSpan);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(int, maximumWidth);
+    QFETCH(QString, text);
+
+    auto *widget = mainWindow->findChild<QWidget *>(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(widget);
+    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
+    QCOMPARE(widget->parentWidget()->objectName(), parentName);
+
+    QLayout *layout = holdingLayout(widget);
+    QVERIFY(layout);
+    QCOMPARE(qobject_cast<QGridLayout *>(layout) != nullptr, layoutKind == u"grid"_s);
+    const Placement placement = placementIn(layout, widget);
+    QCOMPARE(placement.row, row);
+    QCOMPARE(placement.column, column);
+    QCOMPARE(placement.rowSpan, rowSpan);
+    QCOMPARE(placement.columnSpan, columnSpan);
+
+    if (auto *slider = qobject_cast<QAbstractSlider *>(widget)) {
+        QCOMPARE(slider->minimum(), minimum);
+        QCOMPARE(slider->maximum(), maximum);
+    }
+    QCOMPARE(widget->maximumWidth(), maximumWidth);
+    QCOMPARE(widget->minimumSize(), QSize(0, 0));
+
+    if (auto *box = qobject_cast<QGroupBox *>(widget))
+        QCOMPARE(box->title(), text);
+    else if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), text);
+    else if (auto *button = qobject_cast<QPushButton *>(widget))
+        QCOMPARE(button->text(), text);
+}
+
+void TestMainWindowForm::toolTips_data()
+{
+    QTest::addColumn<QString>("toolTip");
+
+    QTest::newRow("QGV_Chart") << boldTip(
+        u"Smith-Diagramm oder Gamma-Diagramm (je nach Stellung des Schiebereglers)"_s);
+    QTest::newRow("groupBox_2") << plainTip(
+        u"Überblenden zwischen Smith-Diagramm und Gamma-Diagramm"_s);
+    QTest::newRow("QS_OPACITY") << boldTip(
+        u"Überblenden zwischen Smith-Diagramm und Reflexionsfaktor Gamma"_s);
+    QTest::newRow("groupBox_4") << QString();
+    QTest::newRow("SPB_SWR1") << boldTip(u"erster SWR-Kreis (1.0 für nicht angezeigt)"_s);
+    QTest::newRow("SPB_SWR2") << boldTip(u"zweiter SWR-Kreis (1.0 für nicht angezeigt)"_s);
+    QTest::newRow("SPB_SWR3") << boldTip(u"dritter SWR-Kreis (1.0 für nicht angezeigt)"_s);
+    QTest::newRow("LED_Z0") << boldTip(u"Referenzimpedanz"_s, {u"Normalerweise 50Ω oder 75Ω"_s});
+    QTest::newRow("label_8") << QString();
+    QTest::newRow("groupBox_8") << QString();
+    QTest::newRow("LED_FREQUENZ") << boldTip(u"Frequenz zur Berechnung der Bauteile"_s);
+    QTest::newRow("QS_F") << boldTip(u"Frequenzeinstellung"_s);
+    QTest::newRow("groupBox_7") << configurationTip();
+    QTest::newRow("LED_XS") << boldTip(u"Blindwiderstand für serielle Konfiguration"_s,
+                                       {s1, s2, s3});
+    QTest::newRow("LED_RS") << boldTip(u"Wirkwiderstand für serielle Konfiguration"_s,
+                                       {s1, s2, s3});
+    QTest::newRow("QS_XS") << QString();
+    QTest::newRow("QS_RS") << QString();
+    QTest::newRow("PUB_Info") << boldTip(u"Information zu diesem Programm"_s);
+    QTest::newRow("PUB_CLOSE") << boldTip(u"Programm beenden"_s);
+    QTest::newRow("groupBox") << plainTip(u"Einstellen der Admittanz"_s);
+    QTest::newRow("QS_B") << boldTip(u"Einstellen des Blindleitwerts"_s);
+    QTest::newRow("LED_G") << boldTip(u"Wirkleitwert der Last (conductance)"_s);
+    QTest::newRow("QS_G") << boldTip(u"Einstellen des Wirkleitwerts"_s);
+    QTest::newRow("LED_B") << boldTip(u"Blindleitwert der Last (susceptance)"_s);
+    QTest::newRow("groupBox_5") << plainTip(
+        u"Reflexionsfaktor Gamma in karthesischen und in Polarkoordinaten."_s);
+    QTest::newRow("LED_GAMMAR") << boldTip(u"Realteil von Gamma in karthesischen Koordinaten"_s);
+    QTest::newRow("LED_GAMMAI") << boldTip(
+        u"Imaginärteil von Gamma in karthesischen Koordinaten"_s);
+    QTest::newRow("LED_GAMMAM") << boldTip(u"Magnitude (Betrag) von Gamma"_s);
+    QTest::newRow("LED_GAMMAP") << boldTip(u"Phasenwinkel von Gamma"_s);
+    QTest::newRow("groupBox_9") << configurationTip();
+    QTest::newRow("LED_RP") << boldTip(u"Wirkwiderstand für parallele Konfiguration"_s,
+                                       {s1, p2, p3});
+    QTest::newRow("LED_XP") << boldTip(u"Blindwiderstand für parallele Konfiguration"_s,
+                                       {s1, p2, p3});
+    QTest::newRow("QS_RP") << QString();
+    QTest::newRow("QS_XP") << QString();
+    QTest::newRow("groupBox_3") << plainTip(u"Einstellen der Impedanz"_s);
+    QTest::newRow("QS_X") << boldTip(u"Einstellen des Blindwiderstands"_s);
+    QTest::newRow("LED_X") << boldTip(u"Blindwiderstand der Last (reactance)"_s);
+    QTest::newRow("LED_R") << boldTip(u"Wirkwiderstand der Last (resistance)"_s);
+    QTest::newRow("QS_R") << boldTip(u"Einstellen des Wirkwiderstands"_s);
+}
+
+void TestMainWindowForm::toolTips()
+{
+    QFETCH(QString, toolTip);
+    auto *widget = mainWindow->findChild<QWidget *>(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(widget);
+    QCOMPARE(widget->toolTip(), toolTip);
+}
+
+void TestMainWindowForm::entryFieldsAlignRight()
+{
+    const auto fields = mainWindow->findChildren<QLineEdit *>(QRegularExpression(u"^LED_"_s));
+    QCOMPARE(fields.size(), 14);
+    for (const QLineEdit *field : fields) {
+        QCOMPARE(field->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+        QVERIFY(!field->isReadOnly());
+        QCOMPARE(field->maxLength(), 32767);
+        QVERIFY(!field->validator());
+        QVERIFY(field->inputMask().isEmpty());
+    }
+    QVERIFY(!child<QLineEdit>("LED_R")->isClearButtonEnabled());
+}
+
+void TestMainWindowForm::spinBoxes()
+{
+    for (const char *name : {"SPB_SWR1", "SPB_SWR2", "SPB_SWR3"}) {
+        const auto *spinBox = child<QDoubleSpinBox>(name);
+        QVERIFY(spinBox);
+        QCOMPARE(spinBox->decimals(), 1);
+        QCOMPARE(spinBox->minimum(), 1.0);
+        QCOMPARE(spinBox->maximum(), 100.0);
+        QCOMPARE(spinBox->singleStep(), 0.1);
+        QCOMPARE(spinBox->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const auto *box = child<QGroupBox>("groupBox_4");
+    const auto *row = qobject_cast<QHBoxLayout *>(box->layout());
+    QVERIFY(row);
+    QCOMPARE(row->objectName(), u"horizontalLayout_4"_s);
+    const QList<int> stretches {1, 1, 1, 0, 0};
+    for (int i = 0; i < stretches.size(); ++i)
+        QCOMPARE(row->stretch(i), stretches.at(i));
+}
+
+void TestMainWindowForm::sliderDefaults()
+{
+    const auto sliders = mainWindow->findChildren<QSlider *>(QRegularExpression(u"^QS_"_s));
+    QCOMPARE(sliders.size(), 10);
+    for (const QSlider *slider : sliders) {
+        QCOMPARE(slider->pageStep(), 10);
+        QCOMPARE(slider->singleStep(), 1);
+        QVERIFY(slider->hasTracking());
+        QCOMPARE(slider->tickPosition(), QSlider::NoTicks);
+        const bool horizontal =
+            slider->objectName() == u"QS_F"_s || slider->objectName() == u"QS_OPACITY"_s;
+        QCOMPARE(slider->orientation(), horizontal ? Qt::Horizontal : Qt::Vertical);
+    }
+    QCOMPARE(child<QSlider>("QS_OPACITY")->value(), 0);
+    const QSizePolicy policy = child<QSlider>("QS_R")->sizePolicy();
+    QCOMPARE(policy.horizontalPolicy(), QSizePolicy::Fixed);
+    QCOMPARE(policy.verticalPolicy(), QSizePolicy::Expanding);
+}
+
+void TestMainWindowForm::layoutSettings()
+{
+    auto *central = mainWindow->centralWidget();
+    auto *columns = qobject_cast<QHBoxLayout *>(central->layout());
+    QVERIFY(columns);
+    QCOMPARE(columns->stretch(0), 3);
+    QCOMPARE(columns->stretch(1), 1);
+    auto *controls = qobject_cast<QGridLayout *>(columns->itemAt(1)->layout());
+    QVERIFY(controls);
+    QCOMPARE(controls->objectName(), u"gridLayout"_s);
+    QCOMPARE(controls->sizeConstraint(), QLayout::SetMaximumSize);
+
+    const QSizePolicy gammaPolicy = child<QGroupBox>("groupBox_5")->sizePolicy();
+    QCOMPARE(gammaPolicy.horizontalPolicy(), QSizePolicy::Preferred);
+    QCOMPARE(gammaPolicy.verticalPolicy(), QSizePolicy::Fixed);
+
+    const auto *view = child<QGraphicsView>("QGV_Chart");
+    QCOMPARE(view->frameShape(), QFrame::Box);
+    QCOMPARE(view->frameShadow(), QFrame::Raised);
+    QCOMPARE(view->lineWidth(), 3);
+    QCOMPARE(view->contextMenuPolicy(), Qt::DefaultContextMenu);
+
+    // The button row sits in the last row, right column, Info before Beenden.
+    auto *buttons = qobject_cast<QHBoxLayout *>(holdingLayout(child<QPushButton>("PUB_Info")));
+    QVERIFY(buttons);
+    QCOMPARE(buttons->objectName(), u"horizontalLayout_3"_s);
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    controls->getItemPosition(controls->indexOf(buttons), &row, &column, &rowSpan, &columnSpan);
+    QCOMPARE(QList<int>({row, column, rowSpan, columnSpan}), QList<int>({6, 1, 1, 1}));
+}
+
+void TestMainWindowForm::focusChain()
+{
+    const QStringList expected {
+        u"QGV_Chart"_s,  u"QS_OPACITY"_s,   u"SPB_SWR1"_s, u"SPB_SWR2"_s,   u"SPB_SWR3"_s,
+        u"LED_Z0"_s,     u"LED_FREQUENZ"_s, u"QS_F"_s,     u"LED_XS"_s,     u"LED_RS"_s,
+        u"QS_XS"_s,      u"QS_RS"_s,        u"PUB_Info"_s, u"PUB_CLOSE"_s,  u"QS_B"_s,
+        u"LED_G"_s,      u"QS_G"_s,         u"LED_B"_s,    u"LED_GAMMAR"_s, u"LED_GAMMAI"_s,
+        u"LED_GAMMAM"_s, u"LED_GAMMAP"_s,   u"QS_XP"_s,    u"QS_RP"_s,      u"LED_RP"_s,
+        u"LED_XP"_s,     u"QS_X"_s,         u"LED_X"_s,    u"LED_R"_s,      u"QS_R"_s};
+
+    // Walk the chain the way Tab does and keep the named controls.
+    QStringList visited;
+    QWidget *start = child<QGraphicsView>("QGV_Chart");
+    QWidget *widget = start;
+    do {
+        if (expected.contains(widget->objectName()) && !visited.contains(widget->objectName()))
+            visited.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != start);
+    QCOMPARE(visited, expected);
+
+    // And with real key presses: each Tab moves on to the next control.
+    mainWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow.get()));
+    for (int i = 1; i < expected.size(); ++i) {
+        QWidget *from = mainWindow->findChild<QWidget *>(expected.at(i - 1));
+        from->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focused = QApplication::focusWidget();
+        while (focused && !expected.contains(focused->objectName()))
+            focused = focused->parentWidget(); // the line edit inside a spin box
+        QVERIFY2(focused, qPrintable(expected.at(i - 1)));
+        QCOMPARE(focused->objectName(), expected.at(i));
+    }
+}
+
+QTEST_MAIN(TestMainWindowForm)
+#include "tst_mainwindowform.moc"

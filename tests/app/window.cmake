@@ -1,0 +1,2 @@
+velmora_add_test(tst_mainwindowform tst_mainwindowform.cpp)
+velmora_add_test(tst_windowlifecycle tst_windowlifecycle.cpp)
