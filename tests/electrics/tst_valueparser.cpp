@@ -228,6 +228,9 @@ void TestValueParser::parsesEntries_data()
     QTest::newRow("german/1e999 overflows")
         << german << QStringLiteral("1e999") << false << QStringLiteral("1e999") << QString()
         << QStringLiteral("1e999") << 0.0 << false << true;
+    QTest::newRow("german/400 digits overflow")
+        << german << QString(400, u'9') << false << QString(400, u'9') << QString()
+        << QString(400, u'9') << 0.0 << false << true;
     QTest::newRow("german/1e300 T overflows with the prefix")
         << german << QStringLiteral("1e300 T") << false << QStringLiteral("1e300")
         << QStringLiteral("T") << QStringLiteral("1e300 T") << inf << false << true;
