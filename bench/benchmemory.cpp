@@ -1,0 +1,77 @@
+// Memory growth: the change of resident memory over 1000 rebuilds of the chart
+// for a new Z0 and over 100 000 mouse moves of a marker drag. Each is measured
+// after a warm-up, so that caches filled once (fonts, pixmaps, the allocator's
+// pools) do not count as growth.
+
+#include "bench/benchsupport.h"
+
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int warmUpRebuilds = 20;
+constexpr int rebuilds = 1000;
+constexpr int warmUpMoves = 2000;
+constexpr int dragMoves = 100000;
+constexpr int movesPerLeg = 30;
+// The chart's updates are delivered after every move, but the whole window is
+// repainted only after every this many moves, to keep the run short.
+constexpr int movesPerRepaint = 100;
+
+double residentKib()
+{
+    return static_cast<double>(Bench::processStatusKib("VmRSS"));
+}
+
+double rebuildGrowthKib(MainWindow &window)
+{
+    QLineEdit &z0 = Bench::lineEdit(window, QStringLiteral("LED_Z0"));
+    const auto rebuildTimes = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            Bench::enterText(z0, i % 2 == 0 ? QStringLiteral("75") : QStringLiteral("50"));
+            Bench::paintNow(window);
+        }
+    };
+    rebuildTimes(warmUpRebuilds);
+    const double before = residentKib();
+    rebuildTimes(rebuilds);
+    return residentKib() - before;
+}
+
+double dragGrowthKib(MainWindow &window)
+{
+    const QList<QPointF> path = Bench::dragPath(Bench::chartView(window), movesPerLeg);
+    Bench::MarkerDrag drag(window);
+    const auto moveTimes = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            drag.moveTo(path.at(i % path.size()));
+            QCoreApplication::sendPostedEvents();
+            if (i % movesPerRepaint == 0)
+                Bench::paintNow(window);
+        }
+    };
+    moveTimes(warmUpMoves);
+    const double before = residentKib();
+    moveTimes(dragMoves);
+    return residentKib() - before;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Bench::prepareEnvironment();
+    QApplication application(argc, argv);
+    MainWindow window;
+    Bench::showExposed(window);
+    Bench::Report report(QStringLiteral("bench_memory"));
+    const QString kib = QStringLiteral("KiB");
+    report.addValue(QStringLiteral("RSS growth over 1000 Z0 rebuilds"), rebuildGrowthKib(window),
+                    kib);
+    report.addValue(QStringLiteral("RSS growth over 100000 drag moves"), dragGrowthKib(window),
+                    kib);
+    return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
+}

@@ -1,0 +1,267 @@
+#include "bench/benchsupport.h"
+
+#include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
+#include "chart/markeritem.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <QGraphicsView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QtNumeric>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace Bench {
+
+namespace {
+
+// |Gamma| = 1, the rim of the chart.
+constexpr double rim = 1.0;
+// How far beyond the view's edges the drag goes, in pixels.
+constexpr double beyondView = 20.0;
+
+double nearestRank(const QList<double> &sorted, double fraction)
+{
+    const auto rank =
+        static_cast<qsizetype>(std::ceil(fraction * static_cast<double>(sorted.size())));
+    return sorted.at(std::clamp<qsizetype>(rank - 1, 0, sorted.size() - 1));
+}
+
+// Numbers with a decimal point whatever the locale, so that tables stay readable
+// by scripts.
+QByteArray fixedPoint(double value)
+{
+    return QByteArray::number(value, 'f', 3).rightJustified(12);
+}
+
+void printFigure(const Figure &figure)
+{
+    const QByteArray line = figure.name.toUtf8().leftJustified(48) + ' ' + fixedPoint(figure.median)
+        + ' ' + fixedPoint(figure.p99) + ' ' + fixedPoint(figure.max) + ' ' + figure.unit.toUtf8()
+        + '\n';
+    std::fputs(line.constData(), stdout);
+    std::fflush(stdout);
+}
+
+QJsonObject toJson(const Figure &figure)
+{
+    return QJsonObject {{QStringLiteral("name"), figure.name},
+                        {QStringLiteral("median"), figure.median},
+                        {QStringLiteral("p99"), figure.p99},
+                        {QStringLiteral("max"), figure.max},
+                        {QStringLiteral("unit"), figure.unit}};
+}
+
+QPointF chartPoint(const QGraphicsView &view, double re, double im)
+{
+    return view.mapFromScene(GraphicsScene::scenePoint({re, im}));
+}
+
+markerItem *marker(const MainWindow &window)
+{
+    const GraphicsScene *scene = window.chartScene();
+    return scene ? scene->markerGraphic() : nullptr;
+}
+
+} // namespace
+
+void prepareEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("LANG", "de_DE.UTF-8");
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    qunsetenv("LANGUAGE");
+    QStandardPaths::setTestModeEnabled(true);
+    // The program's settings store, in the test-mode location: emptied so that
+    // no earlier run decides the window size or the load.
+    QSettings settings(QStringLiteral("Quenlit Freeware"), QStringLiteral("Velmora"));
+    settings.clear();
+    settings.sync();
+}
+
+QString optionValue(int argc, char **argv, const char *flag)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], flag) == 0)
+            return QString::fromLocal8Bit(argv[i + 1]);
+    }
+    return {};
+}
+
+long processStatusKib(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+Figure summarise(const QString &name, QList<double> samples, const QString &unit)
+{
+    if (samples.isEmpty())
+        return {name, qQNaN(), qQNaN(), qQNaN(), unit};
+    std::sort(samples.begin(), samples.end());
+    return {name, nearestRank(samples, 0.5), nearestRank(samples, 0.99), samples.last(), unit};
+}
+
+Report::Report(const QString &programName)
+    : program(programName)
+{ }
+
+void Report::add(const QString &name, const QList<double> &samples, const QString &unit)
+{
+    figures.append(summarise(name, samples, unit));
+    printFigure(figures.last());
+}
+
+void Report::addValue(const QString &name, double value, const QString &unit)
+{
+    add(name, {value}, unit);
+}
+
+bool Report::writeJsonIfRequested(int argc, char **argv) const
+{
+    const QString fileName = optionValue(argc, argv, "--json");
+    if (fileName.isEmpty())
+        return true;
+    QJsonArray list;
+    for (const Figure &figure : figures)
+        list.append(toJson(figure));
+    const QJsonObject document {{QStringLiteral("program"), program},
+                                {QStringLiteral("figures"), list}};
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(QJsonDocument(document).toJson()) > 0;
+}
+
+void showExposed(QWidget &window)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the window was not exposed");
+    paintNow(window);
+}
+
+void paintNow(QWidget &window)
+{
+    QCoreApplication::sendPostedEvents();
+    window.repaint();
+    QCoreApplication::sendPostedEvents();
+}
+
+QGraphicsView &chartView(MainWindow &window)
+{
+    auto *view = window.findChild<QGraphicsView *>(QStringLiteral("QGV_Chart"));
+    if (!view)
+        qFatal("the window has no chart view QGV_Chart");
+    return *view;
+}
+
+QLineEdit &lineEdit(MainWindow &window, const QString &objectName)
+{
+    auto *edit = window.findChild<QLineEdit *>(objectName);
+    if (!edit)
+        qFatal("the window has no line edit %s", qPrintable(objectName));
+    return *edit;
+}
+
+QList<QPointF> dragPath(const QGraphicsView &view, int stepsPerLeg)
+{
+    const QRectF area = view.viewport()->rect();
+    const QList<QPointF> wayPoints {
+        chartPoint(view, 0.0, 0.0),
+        chartPoint(view, 0.5, 0.5),
+        chartPoint(view, -0.6, 0.3),
+        chartPoint(view, 0.2, -0.7),
+        chartPoint(view, 0.0, 0.9 * rim),
+        chartPoint(view, 0.0, 1.1 * rim),
+        chartPoint(view, 1.1 * rim, 0.0),
+        chartPoint(view, 0.9 * rim, 0.0),
+        chartPoint(view, rim, rim),
+        chartPoint(view, -rim, rim),
+        chartPoint(view, -rim, -rim),
+        chartPoint(view, rim, -rim),
+        area.topLeft(),
+        area.topRight(),
+        area.bottomRight(),
+        area.bottomLeft(),
+        area.topLeft() - QPointF(beyondView, beyondView),
+        QPointF(area.right() + beyondView, area.center().y()),
+        chartPoint(view, 0.0, 0.0),
+    };
+    QList<QPointF> path;
+    for (qsizetype leg = 1; leg < wayPoints.size(); ++leg) {
+        const QPointF from = wayPoints.at(leg - 1);
+        const QPointF to = wayPoints.at(leg);
+        for (int step = 1; step <= stepsPerLeg; ++step)
+            path.append(from + (to - from) * step / stepsPerLeg);
+    }
+    return path;
+}
+
+MarkerDrag::MarkerDrag(MainWindow &mainWindow)
+    : window(mainWindow)
+    , viewport(chartView(mainWindow).viewport())
+{
+    if (const markerItem *item = marker(window)) {
+        markerStart = item->scenePos();
+        position = chartView(window).mapFromScene(markerStart);
+    }
+    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+}
+
+MarkerDrag::~MarkerDrag()
+{
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+}
+
+void MarkerDrag::moveTo(const QPointF &viewportPos)
+{
+    position = viewportPos;
+    send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
+}
+
+bool MarkerDrag::markerFollows() const
+{
+    const markerItem *item = marker(window);
+    return item && item->scenePos() != markerStart;
+}
+
+void MarkerDrag::send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, position, viewport->mapToGlobal(position), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+}
+
+void pressReturn(QLineEdit &edit)
+{
+    QTest::keyClick(&edit, Qt::Key_Return);
+}
+
+void enterText(QLineEdit &edit, const QString &text)
+{
+    edit.selectAll();
+    QTest::keyClicks(&edit, text);
+    pressReturn(edit);
+}
+
+} // namespace Bench

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+
+class MainWindow;
+class QGraphicsView;
+class QLineEdit;
+class QWidget;
+
+// What the window benchmarks share: the environment they run in, the way one
+// user action is timed up to the painted window, the drag and typing gestures,
+// and the report that prints one table line per figure and writes JSON.
+namespace Bench {
+
+// Headless (unless a platform is chosen), German, with throw-away settings, so
+// every run starts like the first start of the program. Call before the
+// application object is built.
+void prepareEnvironment();
+
+// The word after `flag` on the command line, or an empty string.
+QString optionValue(int argc, char **argv, const char *flag);
+
+// A value from /proc/self/status such as "VmHWM" or "VmRSS", in KiB.
+long processStatusKib(const char *field);
+
+struct Figure
+{
+    QString name;
+    double median = 0.0;
+    double p99 = 0.0;
+    double max = 0.0;
+    QString unit;
+};
+
+Figure summarise(const QString &name, QList<double> samples, const QString &unit);
+
+// The figures of one benchmark program: each is printed as a table line when it
+// is added ("name  median  p99  max  unit"), and all of them can be written as
+// JSON at the end.
+class Report
+{
+public:
+    explicit Report(const QString &program);
+
+    void add(const QString &name, const QList<double> &samples, const QString &unit);
+    void addValue(const QString &name, double value, const QString &unit);
+    // Writes the JSON file named by --json, if any; false if that fails.
+    bool writeJsonIfRequested(int argc, char **argv) const;
+
+private:
+    QString program;
+    QList<Figure> figures;
+};
+
+// Shows the window and waits until the platform has exposed it at its current
+// size; until then a repaint paints nothing. Needed after every resize, too.
+void showExposed(QWidget &window);
+
+// Delivers the queued scene and widget updates, repaints the whole window
+// synchronously and delivers what the painting queued: what the user sees after
+// one action. Without the posted events the chart would not be repainted.
+void paintNow(QWidget &window);
+
+// Milliseconds from the start of `action` until the window shows its result.
+template<typename Action> double millisecondsToPaint(QWidget &window, Action &&action)
+{
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    paintNow(window);
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+QGraphicsView &chartView(MainWindow &window);
+QLineEdit &lineEdit(MainWindow &window, const QString &objectName);
+
+// Viewport positions for a drag across the whole view: inside the unit circle,
+// across its edge, through the corners of the chart, the corners of the view and
+// beyond the view's edges, `stepsPerLeg` moves between neighbouring way points.
+QList<QPointF> dragPath(const QGraphicsView &view, int stepsPerLeg);
+
+// A left-button drag of the load marker with real mouse events on the chart's
+// viewport: pressed on construction, released on destruction.
+class MarkerDrag
+{
+public:
+    explicit MarkerDrag(MainWindow &window);
+    ~MarkerDrag();
+    MarkerDrag(const MarkerDrag &) = delete;
+    MarkerDrag &operator=(const MarkerDrag &) = delete;
+
+    void moveTo(const QPointF &viewportPos);
+    // False when the marker does not follow the mouse (the chart has no
+    // marker, or the press missed it): then only the repaint is measured.
+    bool markerFollows() const;
+
+private:
+    void send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons);
+
+    MainWindow &window;
+    QWidget *viewport;
+    QPointF position;
+    QPointF markerStart;
+};
+
+// Finishes the entry in the field with the Return key.
+void pressReturn(QLineEdit &edit);
+// Selects the whole text of the field, types `text` key by key, as a user
+// would, and presses Return.
+void enterText(QLineEdit &edit, const QString &text);
+
+} // namespace Bench

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Runs every benchmark program of a build directory several times and prints,
+# for every figure, the median over the runs of its median, 99th percentile and
+# maximum. Builds nothing; build first (./dev.sh bench does both).
+#
+#   bench/run-all.sh BUILD_DIR [RUNS]
+#
+# RUNS defaults to 3. The raw tables and the JSON files of every run are kept in
+# BUILD_DIR/bench-results/. Timings are only meaningful on a quiet machine.
+set -euo pipefail
+
+build_dir=${1:?usage: $0 BUILD_DIR [RUNS]}
+runs=${2:-3}
+bench_dir=$build_dir/bench
+results=$build_dir/bench-results
+
+# The window benchmarks, then every other benchmark program the build made (the
+# parse benchmark among them), each found by its bench_ prefix.
+ordered=(bench_drag bench_sliders bench_typing bench_startup bench_memory)
+programs=()
+for name in "${ordered[@]}"; do
+    [ -x "$bench_dir/$name" ] && programs+=("$name")
+done
+for path in "$bench_dir"/bench_*; do
+    name=$(basename "$path")
+    if [ -f "$path" ] && [ -x "$path" ] && [[ ! " ${programs[*]} " == *" $name "* ]]; then
+        programs+=("$name")
+    fi
+done
+if [ ${#programs[@]} -eq 0 ]; then
+    echo "run-all.sh: no benchmark programs in $bench_dir (build the release preset first)" >&2
+    exit 1
+fi
+
+mkdir -p "$results"
+rm -f "$results"/*.txt "$results"/*.json
+
+for name in "${programs[@]}"; do
+    for run in $(seq 1 "$runs"); do
+        echo "== $name, run $run of $runs" >&2
+        "$bench_dir/$name" --json "$results/$name-$run.json" | tee "$results/$name-$run.txt" >&2
+    done
+done
+
+# A table line is "figure name  median  p99  max  unit"; the name may hold
+# blanks, so the last four fields are the numbers and the unit.
+summarise() {
+    awk '
+    function median(list, count,    i, j, value, sorted) {
+        split(list, sorted, " ")
+        for (i = 2; i <= count; ++i) {
+            value = sorted[i] + 0
+            for (j = i - 1; j >= 1 && sorted[j] + 0 > value; --j)
+                sorted[j + 1] = sorted[j]
+            sorted[j + 1] = value
+        }
+        return sorted[int((count + 1) / 2)]
+    }
+    NF >= 5 {
+        name = $1
+        for (i = 2; i <= NF - 4; ++i)
+            name = name " " $i
+        if (!(name in count))
+            order[++figures] = name
+        count[name]++
+        medians[name] = medians[name] " " $(NF - 3)
+        p99s[name] = p99s[name] " " $(NF - 2)
+        maxima[name] = maxima[name] " " $(NF - 1)
+        unit[name] = $NF
+    }
+    END {
+        printf "%-48s %12s %12s %12s %s\n", "figure (median of " runs " runs)", "median", "p99", "max", "unit"
+        for (f = 1; f <= figures; ++f) {
+            name = order[f]
+            printf "%-48s %12.3f %12.3f %12.3f %s\n", name,
+                median(medians[name], count[name]), median(p99s[name], count[name]),
+                median(maxima[name], count[name]), unit[name]
+        }
+    }' runs="$runs"
+}
+
+echo
+for name in "${programs[@]}"; do
+    echo "## $name"
+    cat "$results/$name"-*.txt | summarise
+done
