@@ -2,3 +2,4 @@
 velmora_add_test(tst_loadpropagation tst_loadpropagation.cpp controlpaneldriver.cpp)
 velmora_add_test(tst_textentry tst_textentry.cpp controlpaneldriver.cpp)
 velmora_add_test(tst_userentries tst_userentries.cpp controlpaneldriver.cpp)
+velmora_add_test(tst_edgepoints tst_edgepoints.cpp controlpaneldriver.cpp)

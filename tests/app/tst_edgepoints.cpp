@@ -1,0 +1,257 @@
+#include "controlpaneldriver.h"
+
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Counts the hide events of the watched window.
+class HideCounter : public QObject
+{
+public:
+    int hides = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide)
+            ++hides;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+// The open and the short circuit, loads outside the unit circle and other
+// corners where the arithmetic has no number: no input may leave Gamma
+// without a finite value, and a new Z0 keeps the window open.
+class TestEdgePoints : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void everyInputKeepsGammaFinite_data();
+    void everyInputKeepsGammaFinite();
+    void limitsAtTheEdges_data();
+    void limitsAtTheEdges();
+    void unusableLoadIsRejected();
+    void newZ0KeepsWindowOpen();
+
+private:
+    void startAt(const QString &start);
+    void apply(const QString &control, const QString &input);
+
+    std::unique_ptr<ControlPanelDriver> panel;
+};
+
+void TestEdgePoints::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestEdgePoints::init()
+{
+    panel = std::make_unique<ControlPanelDriver>();
+}
+
+void TestEdgePoints::cleanup()
+{
+    panel.reset();
+}
+
+void TestEdgePoints::startAt(const QString &start)
+{
+    if (start == u"open")
+        panel->enterGamma(1.0, 0.0);
+    else if (start == u"short")
+        panel->enterGamma(-1.0, 0.0);
+    else if (start == u"outside 1+1j")
+        panel->enterGamma(1.0, 1.0);
+    else if (start == u"outside -1-1j")
+        panel->enterGamma(-1.0, -1.0);
+}
+
+// A slider takes a key name, a field the text to type.
+void TestEdgePoints::apply(const QString &control, const QString &input)
+{
+    if (control.startsWith(u"QS_")) {
+        const int key = input == u"Home" ? Qt::Key_Home
+            : input == u"End"            ? Qt::Key_End
+            : input == u"PageUp"         ? Qt::Key_PageUp
+                                         : Qt::Key_PageDown;
+        panel->pressKey(control, key);
+    } else {
+        panel->enter(control, input);
+    }
+}
+
+void TestEdgePoints::everyInputKeepsGammaFinite_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("input");
+    const std::pair<QString, QString> inputs[] = {
+        {u"QS_R"_s, u"PageUp"_s},    {u"QS_R"_s, u"Home"_s},       {u"QS_X"_s, u"PageUp"_s},
+        {u"QS_X"_s, u"Home"_s},      {u"QS_G"_s, u"PageUp"_s},     {u"QS_G"_s, u"End"_s},
+        {u"QS_B"_s, u"PageUp"_s},    {u"QS_B"_s, u"Home"_s},       {u"QS_RS"_s, u"PageUp"_s},
+        {u"QS_RS"_s, u"Home"_s},     {u"QS_XS"_s, u"PageUp"_s},    {u"QS_XS"_s, u"PageDown"_s},
+        {u"QS_RP"_s, u"PageUp"_s},   {u"QS_RP"_s, u"Home"_s},      {u"QS_XP"_s, u"PageUp"_s},
+        {u"QS_XP"_s, u"PageDown"_s}, {u"QS_F"_s, u"Home"_s},       {u"LED_R"_s, u"25"_s},
+        {u"LED_X"_s, u"-30"_s},      {u"LED_G"_s, u"10 mS"_s},     {u"LED_B"_s, u"5 mS"_s},
+        {u"LED_RS"_s, u"25"_s},      {u"LED_XS"_s, u"10 nF"_s},    {u"LED_XS"_s, u"0 F"_s},
+        {u"LED_XS"_s, u"1 µH"_s},    {u"LED_RP"_s, u"25"_s},       {u"LED_XP"_s, u"10 nF"_s},
+        {u"LED_XP"_s, u"0 H"_s},     {u"LED_XP"_s, u"1 µH"_s},     {u"LED_FREQUENZ"_s, u"0"_s},
+        {u"LED_GAMMAR"_s, u"0,5"_s}, {u"LED_GAMMAI"_s, u"-0,5"_s}, {u"LED_GAMMAM"_s, u"0,5"_s},
+        {u"LED_GAMMAP"_s, u"45"_s},  {u"LED_Z0"_s, u"75"_s},       {u"LED_Z0"_s, u"0"_s},
+    };
+    for (const QString &start : {u"open"_s, u"short"_s, u"outside 1+1j"_s, u"outside -1-1j"_s}) {
+        for (const auto &[control, input] : inputs) {
+            QTest::addRow("%s, %s %s", qPrintable(start), qPrintable(control), qPrintable(input))
+                << start << control << input;
+        }
+    }
+}
+
+// After the input, and after element entries at 0 Hz that follow it, Gamma is
+// finite and a further entry still works.
+void TestEdgePoints::everyInputKeepsGammaFinite()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, control);
+    QFETCH(QString, input);
+    startAt(start);
+
+    apply(control, input);
+    QVERIFY2(panel->gammaShownFinite(), qPrintable(panel->text(u"LED_GAMMAR"_s)));
+    panel->enter(u"LED_XS"_s, u"1 nF"_s);
+    QVERIFY(panel->gammaShownFinite());
+    panel->enter(u"LED_XP"_s, u"1 µH"_s);
+    QVERIFY(panel->gammaShownFinite());
+    panel->pressKey(u"QS_R"_s, Qt::Key_PageUp);
+    QVERIFY(panel->gammaShownFinite());
+
+    panel->enter(u"LED_Z0"_s, u"50"_s);
+    panel->enterGamma(0.2, 0.4);
+    QCOMPARE(panel->text(u"LED_R"_s), u"50,00 Ω"_s);
+    QCOMPARE(panel->text(u"LED_X"_s), u"50,00 jΩ"_s);
+}
+
+void TestEdgePoints::limitsAtTheEdges_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("controls");
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QString>("gammaR");
+    QTest::addColumn<QString>("gammaI");
+    // The undefined reactance of the open circuit counts as 0: R = T[0].
+    QTest::newRow("open, R to bottom") << u"open"_s << QStringList {u"QS_R"_s}
+                                       << QStringList {u"Home"_s} << u"-0,992"_s << u"0,000"_s;
+    // A finite reactance in series with the open circuit leaves it open.
+    QTest::newRow("open, X moved") << u"open"_s << QStringList {u"QS_X"_s}
+                                   << QStringList {u"PageUp"_s} << u"1,000"_s << u"0,000"_s;
+    QTest::newRow("open, RS 25") << u"open"_s << QStringList {u"LED_RS"_s} << QStringList {u"25"_s}
+                                 << u"-0,333"_s << u"0,000"_s;
+    QTest::newRow("open, XS 10 nF") << u"open"_s << QStringList {u"LED_XS"_s}
+                                    << QStringList {u"10 nF"_s} << u"1,000"_s << u"0,000"_s;
+    QTest::newRow("open, RP 25") << u"open"_s << QStringList {u"LED_RP"_s} << QStringList {u"25"_s}
+                                 << u"-0,333"_s << u"0,000"_s;
+    // The undefined susceptance of the short counts as 0: G = 1/T[199].
+    QTest::newRow("short, G to bottom") << u"short"_s << QStringList {u"QS_G"_s}
+                                        << QStringList {u"Home"_s} << u"0,992"_s << u"0,000"_s;
+    // A finite susceptance beside the short leaves it short.
+    QTest::newRow("short, B moved") << u"short"_s << QStringList {u"QS_B"_s}
+                                    << QStringList {u"PageUp"_s} << u"-1,000"_s << u"0,000"_s;
+    QTest::newRow("short, XP 1 µH") << u"short"_s << QStringList {u"LED_XP"_s}
+                                    << QStringList {u"1 µH"_s} << u"-1,000"_s << u"0,000"_s;
+    // A capacitor of 0 F, or any capacitor at 0 Hz, in series is an open circuit.
+    QTest::newRow("matched, XS 0 F") << u"matched"_s << QStringList {u"LED_XS"_s}
+                                     << QStringList {u"0 F"_s} << u"1,000"_s << u"0,000"_s;
+    QTest::newRow("0 Hz, XS 1 nF") << u"matched"_s << QStringList {u"LED_FREQUENZ"_s, u"LED_XS"_s}
+                                   << QStringList {u"0"_s, u"1 nF"_s} << u"1,000"_s << u"0,000"_s;
+    // An inductor at 0 Hz in parallel is a short circuit.
+    QTest::newRow("0 Hz, XP 1 µH") << u"matched"_s << QStringList {u"LED_FREQUENZ"_s, u"LED_XP"_s}
+                                   << QStringList {u"0"_s, u"1 µH"_s} << u"-1,000"_s << u"0,000"_s;
+    // No admittance at all is the open circuit.
+    QTest::newRow("G 0 and B 0") << u"matched"_s << QStringList {u"LED_B"_s, u"LED_G"_s}
+                                 << QStringList {u"0"_s, u"0"_s} << u"1,000"_s << u"0,000"_s;
+}
+
+void TestEdgePoints::limitsAtTheEdges()
+{
+    QFETCH(QString, start);
+    QFETCH(QStringList, controls);
+    QFETCH(QStringList, inputs);
+    QFETCH(QString, gammaR);
+    QFETCH(QString, gammaI);
+    startAt(start);
+
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        apply(controls.at(i), inputs.at(i));
+
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), gammaR);
+    QCOMPARE(panel->text(u"LED_GAMMAI"_s), gammaI);
+    if (controls.constLast().startsWith(u"LED_"))
+        QVERIFY(!panel->isRed(controls.constLast()));
+}
+
+// With Z0 = 0 every load but the short is the open circuit, and the short
+// itself has no Gamma: that entry is refused.
+void TestEdgePoints::unusableLoadIsRejected()
+{
+    panel->enterGamma(0.5, 0.0);
+    panel->enter(u"LED_Z0"_s, u"0"_s);
+    panel->type(u"LED_R"_s, u"0"_s);
+    panel->clickOn(panel->field(u"LED_X"_s));
+    QVERIFY(panel->isRed(u"LED_R"_s));
+    QVERIFY(panel->isRed(u"LED_X"_s));
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,500"_s);
+
+    panel->enter(u"LED_X"_s, u"0"_s);
+    QVERIFY(panel->isRed(u"LED_R"_s));
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,500"_s);
+    QVERIFY(panel->gammaShownFinite());
+}
+
+void TestEdgePoints::newZ0KeepsWindowOpen()
+{
+    MainWindow &window = panel->window();
+    panel->enterGamma(0.0, 0.5);
+    const QRect geometry = window.geometry();
+    HideCounter hideCounter;
+    window.installEventFilter(&hideCounter);
+    QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
+
+    panel->enter(u"LED_Z0"_s, u"75"_s);
+
+    QVERIFY(window.isVisible());
+    QCOMPARE(hideCounter.hides, 0);
+    QCOMPARE(lastWindowClosed.count(), 0);
+    QCOMPARE(window.geometry(), geometry);
+    QVERIFY(panel->field(u"LED_Z0"_s)->hasFocus());
+    QVERIFY(window.isReady());
+    // Gamma is kept: 0.5j against 75 ohms is 45 + j60 ohms, and the slider
+    // scale now belongs to 75 ohms.
+    QCOMPARE(panel->text(u"LED_X"_s), u"60,00 jΩ"_s);
+    QCOMPARE(panel->position(u"QS_R"_s),
+             Expected::sliderPositions({0.0, 0.5}, 75.0).value(u"QS_R"_s));
+    QCOMPARE(panel->position(u"QS_R"_s), 350);
+    window.removeEventFilter(&hideCounter);
+}
+
+QTEST_MAIN(TestEdgePoints)
+#include "tst_edgepoints.moc"
