@@ -40,6 +40,13 @@ constexpr int positiveGridCount = 6;
 constexpr double gridCurveWidth = 0.2;
 constexpr double unitCircleWidth = 1.0;
 constexpr double axisWidth = 0.3;
+constexpr double thinCircleWidth = 0.4;
+constexpr double halfCircleWidth = 0.6;
+constexpr double gammaLineWidth = 1.5;
+constexpr double swrCircleWidth = 0.8;
+constexpr double markerPenWidth = 0.4;
+constexpr double markerArm = 5.0;
+constexpr double markerCircleRadius = 2.0;
 constexpr int labelPointSize = 4;
 
 // The label positions were laid out on a chart of radius 100.
@@ -223,13 +230,14 @@ void GraphicsScene::addResistanceCircles(const GridValues &values, const QPen &p
 void GraphicsScene::addReactanceArcs(const GridValues &values, const QPen &pen)
 {
     // The arcs |x| <= 1 end on the circle r = 10 so that the crowded area
-    // near Gamma = 1 stays readable.
+    // near Gamma = 1 stays readable. Comparing magnitudes lets a negative z0
+    // draw the same grid as its magnitude.
     for (const double reactance : values) {
-        const bool clipped = std::abs(reactance) <= values[gridUnity];
+        const bool clipped = std::abs(reactance) <= std::abs(values[gridUnity]);
         std::vector<complex_dbl> impedances;
         for (int k = positiveSampleCount - 1; k >= 0; --k) {
             const double resistance = reactanceTable[k];
-            if (clipped && resistance > values[gridTen]) {
+            if (clipped && std::abs(resistance) > std::abs(values[gridTen])) {
                 impedances.emplace_back(values[gridTen], reactance);
                 break;
             }
@@ -256,10 +264,10 @@ void GraphicsScene::addSusceptanceArcs(const GridValues &values, const QPen &pen
     // arcs' clip near Gamma = -1; b = 1 runs on.
     for (const double value : values) {
         const double susceptance = 1.0 / value;
-        const bool clipped = std::abs(value) > values[gridUnity];
+        const bool clipped = std::abs(value) > std::abs(values[gridUnity]);
         std::vector<complex_dbl> impedances;
         for (int k = 0; k < positiveSampleCount; ++k) {
-            if (clipped && reactanceTable[k] < values[gridOneFifth]) {
+            if (clipped && std::abs(reactanceTable[k]) < std::abs(values[gridOneFifth])) {
                 impedances.push_back(1.0 / complex_dbl(1.0 / values[gridOneFifth], susceptance));
                 break;
             }
@@ -300,7 +308,7 @@ void GraphicsScene::drawGammaGrid()
     gammaItems.append(addEllipse(unitCircleRect, QPen(Qt::black, unitCircleWidth)));
     addGammaAxes();
     // A stub at the centre until the marker is first placed.
-    gammaLine = addLine(-0.1, 0, 0.1, 0, QPen(Qt::darkBlue, 1.5));
+    gammaLine = addLine(-0.1, 0, 0.1, 0, QPen(Qt::darkBlue, gammaLineWidth));
     gammaItems.append(gammaLine);
     for (QAbstractGraphicsShapeItem *label : std::as_const(gammaLabels))
         gammaItems.append(label);
@@ -317,10 +325,10 @@ void GraphicsScene::addGammaLabels(const QFont &font)
 
 void GraphicsScene::addMagnitudeCircles()
 {
-    QPen pen(Qt::darkBlue, 0.4, Qt::DotLine);
+    QPen pen(Qt::darkBlue, thinCircleWidth, Qt::DotLine);
     gammaItems.append(addEllipse(circleRect(0.25 * unitRadius), pen));
     gammaItems.append(addEllipse(circleRect(0.75 * unitRadius), pen));
-    pen.setWidthF(0.6);
+    pen.setWidthF(halfCircleWidth);
     gammaItems.append(addEllipse(circleRect(0.5 * unitRadius), pen));
 }
 
@@ -356,7 +364,7 @@ void GraphicsScene::setSwrCircles(const double *swr, int count)
 {
     QColor colour(0, 0, 2);
     colour.setAlpha(100);
-    const QPen pen(colour, 0.8, Qt::DotLine);
+    const QPen pen(colour, swrCircleWidth, Qt::DotLine);
     const int circleCount = std::min(count, static_cast<int>(swrCircles.size()));
     for (int i = 0; i < circleCount; ++i) {
         QGraphicsEllipseItem *circle = swrCircles[i];
@@ -377,13 +385,15 @@ void GraphicsScene::setSwrCircles(const double *swr, int count)
 void GraphicsScene::createMarker(bool movable)
 {
     marker = new markerItem(this);
-    marker->setPen(QPen(QColor(0, 100, 0), 0.4));
+    marker->setPen(QPen(QColor(0, 100, 0), markerPenWidth));
+    // A diagonal cross with a small circle, centred on the item's position,
+    // which is the load's point.
     markerPath.clear();
-    markerPath.moveTo(-5, -5);
-    markerPath.lineTo(5, 5);
-    markerPath.moveTo(-5, 5);
-    markerPath.lineTo(5, -5);
-    markerPath.addEllipse(circleRect(2));
+    markerPath.moveTo(-markerArm, -markerArm);
+    markerPath.lineTo(markerArm, markerArm);
+    markerPath.moveTo(-markerArm, markerArm);
+    markerPath.lineTo(markerArm, -markerArm);
+    markerPath.addEllipse(circleRect(markerCircleRadius));
     marker->setPath(markerPath);
     if (movable)
         marker->setFlag(QGraphicsItem::ItemIsMovable);

@@ -87,6 +87,7 @@ private slots:
     void reactanceArcOneRunsFromJToCircleTen();
     void susceptanceArcOneRunsOnTowardsMinusOne();
     void gridCurvesDoNotDependOnZ0();
+    void negativeZ0DrawsTheGridOfItsMagnitude();
 
     void smithLabelTexts_data();
     void smithLabelTexts();
@@ -366,6 +367,20 @@ void TestGraphicsScene::gridCurvesDoNotDependOnZ0()
         QCOMPARE(path.elementCount(), at50[i].elementCount());
         for (int e = 0; e < path.elementCount(); ++e)
             QVERIFY(distance(elementPoint(path, e), elementPoint(at50[i], e)) < 1e-9);
+    }
+}
+
+void TestGraphicsScene::negativeZ0DrawsTheGridOfItsMagnitude()
+{
+    std::vector<QPainterPath> positive;
+    for (int i = 0; i < 36; ++i)
+        positive.push_back(smithPath(i));
+    chart->drawSmithGrid(-50.0);
+    for (int i = 0; i < 36; ++i) {
+        const QPainterPath path = smithPath(i);
+        QCOMPARE(path.elementCount(), positive[i].elementCount());
+        for (int e = 0; e < path.elementCount(); ++e)
+            QVERIFY(distance(elementPoint(path, e), elementPoint(positive[i], e)) < 1e-9);
     }
 }
 
