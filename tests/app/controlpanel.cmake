@@ -3,3 +3,4 @@ velmora_add_test(tst_loadpropagation tst_loadpropagation.cpp controlpaneldriver.
 velmora_add_test(tst_textentry tst_textentry.cpp controlpaneldriver.cpp)
 velmora_add_test(tst_userentries tst_userentries.cpp controlpaneldriver.cpp)
 velmora_add_test(tst_edgepoints tst_edgepoints.cpp controlpaneldriver.cpp)
+velmora_add_test(tst_randomconsistency tst_randomconsistency.cpp controlpaneldriver.cpp)
