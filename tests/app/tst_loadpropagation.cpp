@@ -1,5 +1,9 @@
 #include "controlpaneldriver.h"
 
+#include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
+
+#include <QGraphicsView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
@@ -34,6 +38,7 @@ private slots:
     void parallelResistanceOnResistiveLoad();
     void frequencySliderDoesNotReturnToTypedValue();
     void frequencySliderLeavesLoad();
+    void markerDragUpdatesEverything();
 
 private:
     std::unique_ptr<ControlPanelDriver> panel;
@@ -247,6 +252,33 @@ void TestLoadPropagation::frequencySliderLeavesLoad()
     QCOMPARE(panel->text(u"LED_GAMMAI"_s), u"0,500"_s);
     QCOMPARE(panel->position(u"QS_R"_s), before.value(u"QS_R"_s));
     QCOMPARE(panel->position(u"QS_XS"_s), before.value(u"QS_XS"_s));
+}
+
+// Every field and all eight value sliders follow the dragged marker.
+void TestLoadPropagation::markerDragUpdatesEverything()
+{
+    panel->pressKey(u"QS_XS"_s, Qt::Key_End); // the XS slider away from the load first
+    const std::optional<complex_dbl> start = panel->markerGamma();
+    if (!start)
+        QSKIP("the chart has no marker to drag");
+    auto *view = panel->window().findChild<QGraphicsView *>(u"QGV_Chart"_s);
+    QWidget *viewport = view->viewport();
+    const QPoint from = view->mapFromScene(GraphicsScene::scenePoint(*start));
+    const QPoint to = view->mapFromScene(GraphicsScene::scenePoint({0.3, 0.4}));
+
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    QTest::mouseMove(viewport, (from + to) / 2);
+    QTest::mouseMove(viewport, to);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+
+    const complex_dbl dragged = panel->markerGamma().value();
+    QVERIFY(std::abs(dragged - complex_dbl(0.3, 0.4)) < 0.05);
+    const QHash<QString, QString> texts = Expected::fieldTexts(dragged, 50.0, 1e6);
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        QCOMPARE(panel->text(it.key()), it.value());
+    const QHash<QString, int> positions = Expected::sliderPositions(dragged, 50.0);
+    for (auto it = positions.cbegin(); it != positions.cend(); ++it)
+        QCOMPARE(panel->position(it.key()), it.value());
 }
 
 QTEST_MAIN(TestLoadPropagation)
