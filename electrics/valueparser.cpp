@@ -108,8 +108,8 @@ void parseValue(ValueEntry &entry, bool useLocale)
     entry.text = unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
     const double multiplier = unit.isEmpty() ? 1.0 : prefixMultiplier(unit.front());
 
-    // The conversion reports an overflow as an infinity; like any failed
-    // conversion it counts as 0.
+    // An overflowing number comes back as an infinity with a false success
+    // flag; like any failed conversion it counts as 0.
     bool converted = false;
     const double parsed =
         useLocale ? QLocale().toDouble(number, &converted) : number.toDouble(&converted);
