@@ -1,0 +1,219 @@
+#include "guideshots.h"
+
+#include "captures.h"
+#include "windowdriver.h"
+
+#include <QDir>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// PNG quality 0 asks for the strongest compression; the pictures stay lossless.
+constexpr int highestCompression = 0;
+
+// One picture: a fresh window brought into a state through its controls, then
+// captured. The file is <name>.png, and <name>@2x.png as well when the picture
+// is also wanted for high-density screens.
+struct GuideShot
+{
+    QString name;
+    std::function<void(WindowDriver &driver)> setUp;
+    Capture capture;
+    bool alsoDoubleDensity = false;
+};
+
+void startUp(WindowDriver &) { }
+
+void typeImpedance(WindowDriver &driver, const QString &resistance, const QString &reactance)
+{
+    driver.enter(u"LED_R"_s, resistance);
+    driver.enter(u"LED_X"_s, reactance);
+}
+
+void typeGamma(WindowDriver &driver, const QString &real, const QString &imaginary)
+{
+    driver.enter(u"LED_GAMMAR"_s, real);
+    driver.enter(u"LED_GAMMAI"_s, imaginary);
+}
+
+void typeSwrCircles(WindowDriver &driver, const QString &first, const QString &second,
+                    const QString &third)
+{
+    driver.enter(u"SPB_SWR1"_s, first);
+    driver.enter(u"SPB_SWR2"_s, second);
+    driver.enter(u"SPB_SWR3"_s, third);
+}
+
+// 50 + j50 ohms: where the circle r = 1 meets the arc x = 1.
+void inductiveLoad(WindowDriver &driver)
+{
+    typeImpedance(driver, u"50"_s, u"50"_s);
+}
+
+// 25 - j25 ohms: where the circle r = 0.5 meets the arc x = -0.5.
+void capacitiveLoad(WindowDriver &driver)
+{
+    typeImpedance(driver, u"25"_s, u"-25"_s);
+}
+
+void inductiveLoadWithSwrCircles(WindowDriver &driver)
+{
+    inductiveLoad(driver);
+    typeSwrCircles(driver, u"2"_s, u"3"_s, u"1"_s);
+}
+
+void pureResistance(WindowDriver &driver)
+{
+    typeImpedance(driver, u"100"_s, u"0"_s);
+}
+
+void openCircuit(WindowDriver &driver)
+{
+    typeGamma(driver, u"1"_s, u"0"_s);
+}
+
+void shortCircuit(WindowDriver &driver)
+{
+    typeGamma(driver, u"-1"_s, u"0"_s);
+}
+
+// Beyond the unit circle only a dragged marker can go; the Gamma grid is shown
+// so that the line from the centre, red out there, can be seen.
+void markerOutside(WindowDriver &driver)
+{
+    driver.moveSlider(u"QS_OPACITY"_s, 100);
+    driver.dragMarkerTo({0.88, 0.88});
+}
+
+// SWR 2 passes through the load 100 ohms, whose |Gamma| is 1/3.
+void swrCircles(WindowDriver &driver)
+{
+    pureResistance(driver);
+    typeSwrCircles(driver, u"1,5"_s, u"2"_s, u"3"_s);
+}
+
+std::function<void(WindowDriver &)> crossFadedTo(int position)
+{
+    return [position](WindowDriver &driver) {
+        typeGamma(driver, u"0,5"_s, u"0,3"_s);
+        driver.moveSlider(u"QS_OPACITY"_s, position);
+    };
+}
+
+void referenceImpedance75(WindowDriver &driver)
+{
+    driver.enter(u"LED_Z0"_s, u"75"_s);
+}
+
+// One step below the start-up position 505 of the R slider.
+void resistanceSliderStep(WindowDriver &driver)
+{
+    driver.moveSlider(u"QS_R"_s, 500);
+}
+
+// The slider stands at 42 for the start-up 1 MHz; moved away and back, it
+// shows the frequency of its own step.
+void frequencySliderStep(WindowDriver &driver)
+{
+    driver.moveSlider(u"QS_F"_s, 43);
+    driver.moveSlider(u"QS_F"_s, 42);
+}
+
+// Wide enough for the fields to show their whole texts.
+std::function<void(WindowDriver &)> widened(void (*setUp)(WindowDriver &))
+{
+    return [setUp](WindowDriver &driver) {
+        driver.resizeWindow(QSize(1440, 800));
+        setUp(driver);
+    };
+}
+
+void rejectedResistance(WindowDriver &driver)
+{
+    driver.enter(u"LED_R"_s, u"-10"_s);
+}
+
+void clampedGamma(WindowDriver &driver)
+{
+    typeGamma(driver, u"2"_s, u"0,5"_s);
+}
+
+void restartedAfterChanges(WindowDriver &driver)
+{
+    driver.enter(u"LED_Z0"_s, u"75"_s);
+    typeImpedance(driver, u"30"_s, u"40"_s);
+    driver.enter(u"LED_FREQUENZ"_s, u"10 MHz"_s);
+    typeSwrCircles(driver, u"2"_s, u"1"_s, u"1"_s);
+    driver.moveSlider(u"QS_OPACITY"_s, 50);
+    driver.restart();
+}
+
+bool writeImage(const QImage &image, const QDir &folder, const QString &fileName)
+{
+    const QString path = folder.filePath(fileName);
+    const QImage opaque = image.convertToFormat(QImage::Format_RGB32);
+    if (opaque.isNull() || !opaque.save(path, "PNG", highestCompression)) {
+        std::fprintf(stderr, "velmora_screenshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+bool writeShot(const GuideShot &shot, const QDir &folder)
+{
+    WindowDriver driver;
+    shot.setUp(driver);
+    driver.focusChart();
+    if (!writeImage(shot.capture(driver, 1.0), folder, shot.name + u".png"_s))
+        return false;
+    return !shot.alsoDoubleDensity
+        || writeImage(shot.capture(driver, 2.0), folder, shot.name + u"@2x.png"_s);
+}
+
+const std::vector<GuideShot> &guideShots()
+{
+    static const std::vector<GuideShot> shots {
+        {u"window"_s, inductiveLoadWithSwrCircles, Captures::window, true},
+        {u"chart-matched"_s, startUp, Captures::chart, true},
+        {u"chart-resistance"_s, pureResistance, Captures::chart},
+        {u"chart-inductive"_s, inductiveLoad, Captures::chart},
+        {u"chart-capacitive"_s, capacitiveLoad, Captures::chart},
+        {u"chart-open"_s, openCircuit, Captures::chart},
+        {u"chart-short"_s, shortCircuit, Captures::chart},
+        {u"chart-outside"_s, markerOutside, Captures::chart},
+        {u"chart-swr"_s, swrCircles, Captures::chart},
+        {u"chart-crossfade-0"_s, crossFadedTo(0), Captures::chart},
+        {u"chart-crossfade-50"_s, crossFadedTo(50), Captures::chart},
+        {u"chart-crossfade-100"_s, crossFadedTo(100), Captures::chart},
+        {u"chart-z0-75"_s, referenceImpedance75, Captures::chart},
+        {u"controls-inductive"_s, widened(inductiveLoad), Captures::controls},
+        {u"controls-capacitive"_s, widened(capacitiveLoad), Captures::controls},
+        {u"controls-gamma-clamped"_s, widened(clampedGamma), Captures::controls},
+        {u"impedance-slider-step"_s, widened(resistanceSliderStep), Captures::box(u"groupBox_3"_s)},
+        {u"frequency-slider-step"_s, frequencySliderStep, Captures::box(u"groupBox_8"_s)},
+        {u"impedance-rejected"_s, rejectedResistance, Captures::box(u"groupBox_3"_s)},
+        {u"window-restarted"_s, restartedAfterChanges, Captures::window},
+        {u"info-dialog"_s, startUp, Captures::infoDialog},
+    };
+    return shots;
+}
+
+} // namespace
+
+bool writeGuidePictures(const QDir &folder)
+{
+    for (const GuideShot &shot : guideShots()) {
+        if (!writeShot(shot, folder))
+            return false;
+    }
+    return true;
+}

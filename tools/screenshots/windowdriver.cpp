@@ -1,0 +1,109 @@
+#include "windowdriver.h"
+
+#include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
+#include "chart/markeritem.h"
+
+#include <QCoreApplication>
+#include <QGraphicsView>
+#include <QSettings>
+#include <QSlider>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int dragSteps = 8;
+
+} // namespace
+
+void clearProgramSettings()
+{
+    QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear();
+}
+
+WindowDriver::WindowDriver()
+{
+    clearProgramSettings();
+    start();
+}
+
+WindowDriver::~WindowDriver() = default;
+
+void WindowDriver::start()
+{
+    mainWindow = std::make_unique<MainWindow>();
+    mainWindow->activateWindow();
+    if (!QTest::qWaitForWindowActive(mainWindow.get()))
+        std::fprintf(stderr, "velmora_screenshots: the main window did not become active\n");
+    settle();
+}
+
+void WindowDriver::restart()
+{
+    mainWindow.reset();
+    start();
+}
+
+void WindowDriver::settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+QWidget *WindowDriver::control(const QString &objectName) const
+{
+    auto *found = mainWindow->findChild<QWidget *>(objectName);
+    if (!found)
+        qFatal("velmora_screenshots: the main window has no control %s", qPrintable(objectName));
+    return found;
+}
+
+void WindowDriver::enter(const QString &objectName, const QString &typed)
+{
+    QWidget *field = control(objectName);
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(4, field->height() / 2));
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, typed);
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+}
+
+void WindowDriver::moveSlider(const QString &sliderName, int position)
+{
+    auto *slider = qobject_cast<QSlider *>(control(sliderName));
+    if (!slider)
+        qFatal("velmora_screenshots: %s is not a slider", qPrintable(sliderName));
+    slider->setValue(position);
+    settle();
+}
+
+void WindowDriver::dragMarkerTo(const complex_dbl &gamma)
+{
+    auto *view = qobject_cast<QGraphicsView *>(control(u"QGV_Chart"_s));
+    const markerItem *marker = mainWindow->chartScene()->markerGraphic();
+    if (!view || !marker)
+        qFatal("velmora_screenshots: the chart has no marker to drag");
+    const QPoint from = view->mapFromScene(marker->pos());
+    const QPoint to = view->mapFromScene(GraphicsScene::scenePoint(gamma));
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+    for (int step = 1; step <= dragSteps; ++step)
+        QTest::mouseMove(view->viewport(), from + (to - from) * step / dragSteps);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+    settle();
+}
+
+void WindowDriver::resizeWindow(const QSize &size)
+{
+    mainWindow->resize(size);
+    settle();
+}
+
+void WindowDriver::focusChart()
+{
+    control(u"QGV_Chart"_s)->setFocus(Qt::MouseFocusReason);
+    settle();
+}

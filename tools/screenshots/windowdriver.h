@@ -1,0 +1,49 @@
+#pragma once
+
+#include "electrics/complexdbl.h"
+
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+class MainWindow;
+class QWidget;
+
+// Starts the main window with empty settings and works its controls the way a
+// user does: typing into fields and pressing Return, moving sliders, dragging
+// the marker. The window belongs to the driver.
+class WindowDriver
+{
+public:
+    WindowDriver();
+    ~WindowDriver();
+    WindowDriver(const WindowDriver &) = delete;
+    WindowDriver &operator=(const WindowDriver &) = delete;
+
+    MainWindow &window() const { return *mainWindow; }
+    QWidget *control(const QString &objectName) const;
+
+    // Clicks into the field or spin box, replaces its text and presses Return.
+    void enter(const QString &objectName, const QString &typed);
+    void moveSlider(const QString &sliderName, int position);
+    void dragMarkerTo(const complex_dbl &gamma);
+    // Resizes the window the way a user drags its corner.
+    void resizeWindow(const QSize &size);
+    // Gives the keyboard focus to the chart, so that no field shows a cursor or
+    // a selection.
+    void focusChart();
+    // Closes the window, which stores its settings, and starts a new one that
+    // reads them back.
+    void restart();
+    // Delivers what the last action left queued: layout, scene and paint updates.
+    static void settle();
+
+private:
+    void start();
+
+    std::unique_ptr<MainWindow> mainWindow;
+};
+
+// Empties the settings store of the program.
+void clearProgramSettings();
