@@ -1,9 +1,9 @@
 #include "guideshots.h"
-#include "windowdriver.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -11,8 +11,12 @@ namespace {
 
 // The pictures show the program as its German-speaking users see it, drawn
 // without a display and at plain scale, whatever the caller's environment.
-void pinEnvironment()
+// The window keeps its settings in a folder of its own that goes with the
+// generator, so the user's settings neither leak into the pictures nor change,
+// and tests running at the same time cannot disturb it.
+void pinEnvironment(const QTemporaryDir &settingsFolder)
 {
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settingsFolder.path()));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("LC_ALL", "de_DE.UTF-8");
     qputenv("LANG", "de_DE.UTF-8");
@@ -24,11 +28,13 @@ void pinEnvironment()
 
 int main(int argc, char **argv)
 {
-    pinEnvironment();
+    const QTemporaryDir settingsFolder;
+    if (!settingsFolder.isValid()) {
+        std::fprintf(stderr, "velmora_screenshots: cannot create a settings folder\n");
+        return 1;
+    }
+    pinEnvironment(settingsFolder);
     QApplication application(argc, argv);
-    // Keeps the user's own settings of the program out of the pictures and
-    // untouched by them.
-    QStandardPaths::setTestModeEnabled(true);
 
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() != 2) {
@@ -40,7 +46,5 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "velmora_screenshots: cannot create %s\n", qPrintable(folder.path()));
         return 1;
     }
-    const bool written = writeGuidePictures(folder);
-    clearProgramSettings();
-    return written ? 0 : 1;
+    return writeGuidePictures(folder) ? 0 : 1;
 }

@@ -18,12 +18,12 @@ namespace {
 
 constexpr int dragSteps = 8;
 
-} // namespace
-
 void clearProgramSettings()
 {
     QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear();
 }
+
+} // namespace
 
 WindowDriver::WindowDriver()
 {

@@ -44,6 +44,3 @@ private:
 
     std::unique_ptr<MainWindow> mainWindow;
 };
-
-// Empties the settings store of the program.
-void clearProgramSettings();
