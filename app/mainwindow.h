@@ -14,7 +14,6 @@
 class QCloseEvent;
 class QLineEdit;
 class QResizeEvent;
-class QSlider;
 struct ValueEntry;
 
 namespace Ui {
