@@ -237,12 +237,13 @@ void MarkerDrag::moveTo(const QPointF &viewportPos)
 {
     position = viewportPos;
     send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
+    const markerItem *item = marker(window);
+    markerMoved = markerMoved || (item && item->scenePos() != markerStart);
 }
 
 bool MarkerDrag::markerFollows() const
 {
-    const markerItem *item = marker(window);
-    return item && item->scenePos() != markerStart;
+    return markerMoved;
 }
 
 void MarkerDrag::send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons)

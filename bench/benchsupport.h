@@ -106,6 +106,7 @@ private:
     QWidget *viewport;
     QPointF position;
     QPointF markerStart;
+    bool markerMoved = false;
 };
 
 // Finishes the entry in the field with the Return key.

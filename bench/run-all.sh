@@ -5,7 +5,9 @@
 #
 #   bench/run-all.sh BUILD_DIR [RUNS]
 #
-# RUNS defaults to 3. The raw tables and the JSON files of every run are kept in
+# RUNS defaults to 3. bench_startup (which starts the program several times
+# itself) and bench_memory (whose figures are not timings) run once. The raw
+# tables and the JSON files of every run are kept in
 # BUILD_DIR/bench-results/. Timings are only meaningful on a quiet machine.
 set -euo pipefail
 
@@ -17,6 +19,7 @@ results=$build_dir/bench-results
 # The window benchmarks, then every other benchmark program the build made (the
 # parse benchmark among them), each found by its bench_ prefix.
 ordered=(bench_drag bench_sliders bench_typing bench_startup bench_memory)
+run_once=" bench_startup bench_memory "
 programs=()
 for name in "${ordered[@]}"; do
     [ -x "$bench_dir/$name" ] && programs+=("$name")
@@ -36,8 +39,10 @@ mkdir -p "$results"
 rm -f "$results"/*.txt "$results"/*.json
 
 for name in "${programs[@]}"; do
-    for run in $(seq 1 "$runs"); do
-        echo "== $name, run $run of $runs" >&2
+    count=$runs
+    [[ $run_once == *" $name "* ]] && count=1
+    for run in $(seq 1 "$count"); do
+        echo "== $name, run $run of $count" >&2
         "$bench_dir/$name" --json "$results/$name-$run.json" | tee "$results/$name-$run.txt" >&2
     done
 done
@@ -69,14 +74,14 @@ summarise() {
         unit[name] = $NF
     }
     END {
-        printf "%-48s %12s %12s %12s %s\n", "figure (median of " runs " runs)", "median", "p99", "max", "unit"
+        printf "%-48s %12s %12s %12s %s\n", "figure (median over runs)", "median", "p99", "max", "unit"
         for (f = 1; f <= figures; ++f) {
             name = order[f]
             printf "%-48s %12.3f %12.3f %12.3f %s\n", name,
                 median(medians[name], count[name]), median(p99s[name], count[name]),
                 median(maxima[name], count[name]), unit[name]
         }
-    }' runs="$runs"
+    }'
 }
 
 echo
