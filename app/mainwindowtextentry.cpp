@@ -8,7 +8,6 @@
 #include "ui_mainwindow.h"
 
 #include <QLineEdit>
-#include <QLocale>
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +24,7 @@ constexpr double fallbackZ0 = 50.0;
 std::optional<double> localeNumber(const QString &text)
 {
     bool converted = false;
-    const double number = QLocale().toDouble(text, &converted);
+    const double number = Electrics::toDefaultLocaleDouble(text, &converted);
     if (!converted || !std::isfinite(number))
         return std::nullopt;
     return number;

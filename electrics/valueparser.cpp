@@ -79,6 +79,12 @@ qsizetype firstMatchStart(const QString &text)
 
 } // namespace
 
+double toDefaultLocaleDouble(const QString &text, bool *converted)
+{
+    const QLocale defaultLocale;
+    return QLocale(defaultLocale.name()).toDouble(text, converted);
+}
+
 const QRegularExpression &valuePattern()
 {
     static const QRegularExpression pattern(
@@ -112,7 +118,7 @@ void parseValue(ValueEntry &entry, bool useLocale)
     // flag; like any failed conversion it counts as 0.
     bool converted = false;
     const double parsed =
-        useLocale ? QLocale().toDouble(number, &converted) : number.toDouble(&converted);
+        useLocale ? toDefaultLocaleDouble(number, &converted) : number.toDouble(&converted);
     entry.value = converted ? multiplier * parsed : 0.0;
     // A huge number times a large prefix overflows as well; an infinite value
     // would travel on into the load, so it is rejected.

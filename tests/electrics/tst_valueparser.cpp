@@ -11,6 +11,7 @@
 #include <limits>
 
 using namespace Electrics;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -130,6 +131,8 @@ private slots:
     void parsesEntries_data();
     void parsesEntries();
     void followsSystemLocale();
+    void convertsLikeTheDefaultLocale_data();
+    void convertsLikeTheDefaultLocale();
     void searchesLikeThePlainPattern_data();
     void searchesLikeThePlainPattern();
     void survivesRandomTexts();
@@ -281,6 +284,45 @@ void TestValueParser::followsSystemLocale()
     entry.text = QStringLiteral("2,500 kΩ");
     parseValue(entry, false);
     QVERIFY2(entry.error, "the locale-independent conversion takes no decimal comma");
+}
+
+void TestValueParser::convertsLikeTheDefaultLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+
+    const QStringList texts {
+        u"50"_s,   u"1,5"_s,   u"1.5"_s,   u"1.234,5"_s, u"1,234.5"_s,  u"1.00"_s,
+        u"-0"_s,   u"+7e-3"_s, u"1e999"_s, u"nan"_s,     u"inf"_s,      u" 50"_s,
+        u"50 Ω"_s, u""_s,      u"١٢٣"_s,   u"1,2,3"_s,   u"0,000001"_s, QString(400, u'9')};
+    const QList<QLocale> locales {QLocale::system(), QLocale(QLocale::German, QLocale::Germany),
+                                  QLocale(QLocale::English, QLocale::UnitedStates),
+                                  QLocale(QLocale::French, QLocale::France), QLocale::c()};
+    for (const QLocale &locale : locales) {
+        for (const QString &text : texts)
+            QTest::addRow("%s/%s", qPrintable(locale.name()), qPrintable(text.left(12)))
+                << locale << text;
+    }
+}
+
+// The faster conversion of long texts must answer exactly as the default
+// locale itself, the system locale included.
+void TestValueParser::convertsLikeTheDefaultLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    QLocale::setDefault(locale);
+
+    bool expectedConverted = false;
+    const double expected = QLocale().toDouble(text, &expectedConverted);
+    bool converted = !expectedConverted;
+    const double value = toDefaultLocaleDouble(text, &converted);
+
+    QCOMPARE(converted, expectedConverted);
+    if (std::isnan(expected))
+        QVERIFY(std::isnan(value));
+    else
+        QCOMPARE(value, expected);
 }
 
 void TestValueParser::searchesLikeThePlainPattern_data()
