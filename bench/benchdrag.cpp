@@ -1,5 +1,7 @@
 // Marker drag: a real left-button drag across the chart, each mouse move followed
-// by the repaint of the whole window, at the form's size and at full HD.
+// by the repaint of the whole window, at the form's size and at full HD. Beside
+// it, what repainting costs when nothing has changed: the whole window and the
+// chart's viewport alone, the floor under every figure that includes a repaint.
 
 #include "bench/benchsupport.h"
 
@@ -14,11 +16,10 @@
 namespace {
 
 constexpr int movesPerLeg = 30;
+constexpr int idleRepaints = 200;
 
-QList<double> dragMoveTimes(MainWindow &window, const QSize &size)
+QList<double> dragMoveTimes(MainWindow &window)
 {
-    window.resize(size);
-    Bench::showExposed(window);
     const QList<QPointF> path = Bench::dragPath(Bench::chartView(window), movesPerLeg);
     QList<double> times;
     Bench::MarkerDrag drag(window);
@@ -26,6 +27,14 @@ QList<double> dragMoveTimes(MainWindow &window, const QSize &size)
         times.append(Bench::millisecondsToPaint(window, [&] { drag.moveTo(position); }));
     if (!drag.markerFollows())
         std::fprintf(stderr, "bench_drag: the marker did not follow the mouse\n");
+    return times;
+}
+
+QList<double> idleRepaintTimes(QWidget &widget)
+{
+    QList<double> times;
+    for (int i = 0; i < idleRepaints; ++i)
+        times.append(Bench::millisecondsToPaint(widget, [] {}));
     return times;
 }
 
@@ -37,10 +46,16 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     MainWindow window;
     Bench::Report report(QStringLiteral("bench_drag"));
+    const QString ms = QStringLiteral("ms");
     for (const QSize size : {QSize(940, 715), QSize(1920, 1080)}) {
-        const QString name =
-            QStringLiteral("drag move + repaint %1x%2").arg(size.width()).arg(size.height());
-        report.add(name, dragMoveTimes(window, size), QStringLiteral("ms"));
+        window.resize(size);
+        Bench::showExposed(window);
+        const QString suffix = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
+        report.add(QStringLiteral("drag move + repaint") + suffix, dragMoveTimes(window), ms);
+        report.add(QStringLiteral("window repaint, nothing changed") + suffix,
+                   idleRepaintTimes(window), ms);
+        report.add(QStringLiteral("chart repaint, nothing changed") + suffix,
+                   idleRepaintTimes(*Bench::chartView(window).viewport()), ms);
     }
     return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
 }
