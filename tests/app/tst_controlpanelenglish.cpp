@@ -1,6 +1,6 @@
 #include "controlpaneldriver.h"
+#include "throwawaysettings.h"
 
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -27,7 +27,7 @@ private:
 
 void TestControlPanelEnglish::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestControlPanelEnglish::init()

@@ -1,4 +1,5 @@
 #include "controlpaneldriver.h"
+#include "throwawaysettings.h"
 
 #include "app/mainwindow.h"
 
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -61,7 +61,7 @@ private:
 
 void TestEdgePoints::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestEdgePoints::init()

@@ -1,4 +1,5 @@
 #include "controlpaneldriver.h"
+#include "throwawaysettings.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -7,7 +8,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <cmath>
@@ -46,7 +46,7 @@ private:
 
 void TestLoadPropagation::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestLoadPropagation::init()

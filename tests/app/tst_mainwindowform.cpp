@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "throwawaysettings.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -127,7 +127,7 @@ private:
 
 void TestMainWindowForm::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
     QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear(); // start from the form's defaults
     mainWindow = std::make_unique<MainWindow>();
 }

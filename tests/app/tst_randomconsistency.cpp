@@ -1,4 +1,5 @@
 #include "controlpaneldriver.h"
+#include "throwawaysettings.h"
 
 #include "electrics/conversions.h"
 #include "electrics/valueparser.h"
@@ -6,7 +7,6 @@
 #include <QApplication>
 #include <QLocale>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <cmath>
@@ -36,7 +36,7 @@ private:
 
 void TestRandomConsistency::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestRandomConsistency::randomInputsLeaveControlsConsistent_data()

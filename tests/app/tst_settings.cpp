@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
+#include "throwawaysettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -101,6 +102,7 @@ QPointF markerCentre(const MainWindow &window)
 
 void TestSettings::initTestCase()
 {
+    useThrowAwaySettings(); // init() empties the store folder
     QCoreApplication::setOrganizationName(QStringLiteral("Quenlit Freeware"));
     QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
 }

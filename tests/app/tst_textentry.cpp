@@ -1,8 +1,8 @@
 #include "controlpaneldriver.h"
+#include "throwawaysettings.h"
 
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -44,7 +44,7 @@ private:
 
 void TestTextEntry::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestTextEntry::init()

@@ -1,4 +1,5 @@
 #include "controlpaneldriver.h"
+#include "throwawaysettings.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -44,7 +44,7 @@ private:
 
 void TestUserEntries::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestUserEntries::init()

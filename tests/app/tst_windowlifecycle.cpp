@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
+#include "throwawaysettings.h"
 
 #include <QGraphicsItem>
 #include <QGraphicsView>
 #include <QMetaMethod>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -40,7 +40,7 @@ private:
 
 void TestWindowLifecycle::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestWindowLifecycle::init()
