@@ -1,6 +1,7 @@
 // Marker drag: a real left-button drag across the chart, each mouse move followed
 // by the repaint of the whole window, at the form's size and at full HD. Beside
-// it, what repainting costs when nothing has changed: the whole window and the
+// it, the same drag painting only what changed (as the event loop does), and
+// what repainting costs when nothing has changed: the whole window and the
 // chart's viewport alone, the floor under every figure that includes a repaint.
 
 #include "bench/benchsupport.h"
@@ -18,13 +19,14 @@ namespace {
 constexpr int movesPerLeg = 30;
 constexpr int idleRepaints = 200;
 
-QList<double> dragMoveTimes(MainWindow &window)
+// Times every move of a drag along the path; `timedMove` moves and paints.
+template<typename TimedMove> QList<double> dragMoveTimes(MainWindow &window, TimedMove &&timedMove)
 {
     const QList<QPointF> path = Bench::dragPath(Bench::chartView(window), movesPerLeg);
     QList<double> times;
     Bench::MarkerDrag drag(window);
     for (const QPointF &position : path)
-        times.append(Bench::millisecondsToPaint(window, [&] { drag.moveTo(position); }));
+        times.append(timedMove([&] { drag.moveTo(position); }));
     if (!drag.markerFollows())
         std::fprintf(stderr, "bench_drag: the marker did not follow the mouse\n");
     return times;
@@ -43,15 +45,25 @@ QList<double> idleRepaintTimes(QWidget &widget)
 int main(int argc, char **argv)
 {
     Bench::prepareEnvironment();
+    Bench::chooseClock(argc, argv);
     QApplication application(argc, argv);
     MainWindow window;
     Bench::Report report(QStringLiteral("bench_drag"));
-    const QString ms = QStringLiteral("ms");
+    const QString ms = Bench::timeUnit();
     for (const QSize size : {QSize(940, 715), QSize(1920, 1080)}) {
         window.resize(size);
         Bench::showExposed(window);
         const QString suffix = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
-        report.add(QStringLiteral("drag move + repaint") + suffix, dragMoveTimes(window), ms);
+        const auto withRepaint = [&](auto move) {
+            return Bench::millisecondsToPaint(window, move);
+        };
+        const auto withUpdate = [](auto move) {
+            return Bench::millisecondsToUpdate(move);
+        };
+        report.add(QStringLiteral("drag move + repaint") + suffix,
+                   dragMoveTimes(window, withRepaint), ms);
+        report.add(QStringLiteral("drag move + update of what changed") + suffix,
+                   dragMoveTimes(window, withUpdate), ms);
         report.add(QStringLiteral("window repaint, nothing changed") + suffix,
                    idleRepaintTimes(window), ms);
         report.add(QStringLiteral("chart repaint, nothing changed") + suffix,

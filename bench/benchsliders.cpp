@@ -25,6 +25,7 @@ QList<double> sweepTimes(MainWindow &window, QSlider &slider)
 int main(int argc, char **argv)
 {
     Bench::prepareEnvironment();
+    Bench::chooseClock(argc, argv);
     QApplication application(argc, argv);
     MainWindow window;
     Bench::showExposed(window);
@@ -39,7 +40,7 @@ int main(int argc, char **argv)
         if (!slider)
             qFatal("the window has no slider %s", qPrintable(name));
         report.add(QStringLiteral("slider step + repaint ") + name, sweepTimes(window, *slider),
-                   QStringLiteral("ms"));
+                   Bench::timeUnit());
     }
     return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
 }

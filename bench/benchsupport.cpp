@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace Bench {
 
@@ -31,6 +32,8 @@ namespace {
 constexpr double rim = 1.0;
 // How far beyond the view's edges the drag goes, in pixels.
 constexpr double beyondView = 20.0;
+
+bool onCpuClock = false;
 
 double nearestRank(const QList<double> &sorted, double fraction)
 {
@@ -90,6 +93,24 @@ void prepareEnvironment()
     QSettings settings(QStringLiteral("Quenlit Freeware"), QStringLiteral("Velmora"));
     settings.clear();
     settings.sync();
+}
+
+void chooseClock(int argc, char **argv)
+{
+    onCpuClock = std::any_of(argv + 1, argv + argc,
+                             [](const char *word) { return std::strcmp(word, "--cpu-time") == 0; });
+}
+
+double clockMilliseconds()
+{
+    timespec now {};
+    clock_gettime(onCpuClock ? CLOCK_PROCESS_CPUTIME_ID : CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+QString timeUnit()
+{
+    return onCpuClock ? QStringLiteral("cpu-ms") : QStringLiteral("ms");
 }
 
 QString optionValue(int argc, char **argv, const char *flag)

@@ -67,11 +67,12 @@ double entryTime(MainWindow &window, QLineEdit &edit, const QString &text, QList
 int main(int argc, char **argv)
 {
     Bench::prepareEnvironment();
+    Bench::chooseClock(argc, argv);
     QApplication application(argc, argv);
     MainWindow window;
     Bench::showExposed(window);
     Bench::Report report(QStringLiteral("bench_typing"));
-    const QString ms = QStringLiteral("ms");
+    const QString ms = Bench::timeUnit();
     QList<double> keyTimes;
     QList<double> allAccepted;
     QList<double> allRejected;

@@ -3,7 +3,11 @@
 # for every figure, the median over the runs of its median, 99th percentile and
 # maximum. Builds nothing; build first (./dev.sh bench does both).
 #
-#   bench/run-all.sh BUILD_DIR [RUNS]
+#   bench/run-all.sh BUILD_DIR [RUNS [OPTION...]]
+#
+# Every OPTION goes to every program; --cpu-time times the window benchmarks
+# by the CPU time of the process instead of the wall clock, which other work on
+# a busy machine disturbs far less.
 #
 # RUNS defaults to 3. bench_startup (which starts the program several times
 # itself) and bench_memory (whose figures are not timings) run once. The raw
@@ -11,8 +15,9 @@
 # BUILD_DIR/bench-results/. Timings are only meaningful on a quiet machine.
 set -euo pipefail
 
-build_dir=${1:?usage: $0 BUILD_DIR [RUNS]}
+build_dir=${1:?usage: $0 BUILD_DIR [RUNS [OPTION...]]}
 runs=${2:-3}
+options=("${@:3}")
 bench_dir=$build_dir/bench
 results=$build_dir/bench-results
 
@@ -43,7 +48,7 @@ for name in "${programs[@]}"; do
     [[ $run_once == *" $name "* ]] && count=1
     for run in $(seq 1 "$count"); do
         echo "== $name, run $run of $count" >&2
-        "$bench_dir/$name" --json "$results/$name-$run.json" | tee "$results/$name-$run.txt" >&2
+        "$bench_dir/$name" --json "$results/$name-$run.json" "${options[@]}" | tee "$results/$name-$run.txt" >&2
     done
 done
 
