@@ -166,11 +166,7 @@ void MainWindow::LED_setF()
         return;
     const std::optional<ValueEntry> entry = acceptedEntry(ui->LED_FREQUENZ, nonNegative);
     if (!entry)
-        return;
-    if (!std::isfinite(entry->value)) {
-        ui->LED_FREQUENZ->setStyleSheet(errorStyle);
-        return;
-    }
+        return; // also for a frequency that overflows: parseValue rejects infinities
     frequency = entry->value;
     ui->LED_FREQUENZ->setText(Electrics::formatFrequency(frequency));
     ui->LED_FREQUENZ->setStyleSheet(normalStyle);
@@ -262,5 +258,8 @@ void MainWindow::LED_setGammaP()
     const std::optional<double> number = localeNumber(ui->LED_GAMMAP->text());
     if (!number)
         return;
-    setLoad(Electrics::gammaFromPolar(Electrics::gammaMagnitude(gamma), *number), UpdateMask::All);
+    // Whole turns are taken off first (exactly): a phase as large as 1e308
+    // degrees would overflow on its way to radians and give no direction.
+    const double phase = std::fmod(*number, 360.0);
+    setLoad(Electrics::gammaFromPolar(Electrics::gammaMagnitude(gamma), phase), UpdateMask::All);
 }
