@@ -15,7 +15,7 @@
 #include <QGridLayout>
 #include <QMainWindow>
 #include <QProcess>
-#include <QTimer>
+#include <QStringList>
 
 #include <cstdio>
 #include <memory>

@@ -5,7 +5,6 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
-#include <QStringList>
 
 class MainWindow;
 class QGraphicsView;
