@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -176,8 +177,15 @@ namespace {
 
 constexpr double degree = 3.141592653589793 / 180.0;
 
+// Toward zero like a slider position; values beyond the int range, infinities
+// and not-a-number saturate (not-a-number like minus infinity) instead of
+// being undefined.
 int truncated(double value)
 {
+    if (!(value > std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (value >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
     return static_cast<int>(value);
 }
 
@@ -195,16 +203,18 @@ int resistancePosition(double resistance, double z0)
     return truncated(rankOf(resistance, 200, z0) / 200.0 * 1000.0);
 }
 
+// In double until the range limits, so that an infinite reactance lands on
+// the end of the slider.
 int logarithmicPosition(double reactance)
 {
     if (reactance > 0.0) {
-        const int p = truncated(999 * 0.25 * std::log10(reactance / 0.1)) + 1;
-        return std::clamp(p, 1, 1000);
+        const double p = std::trunc(999 * 0.25 * std::log10(reactance / 0.1)) + 1;
+        return truncated(std::clamp(p, 1.0, 1000.0));
     }
     if (std::isnan(reactance) || reactance > -0.1)
         return -1;
-    const int p = -truncated(999 * 0.25 * std::log10(-reactance / 0.1)) - 1;
-    return std::clamp(p, -1000, -1);
+    const double p = -std::trunc(999 * 0.25 * std::log10(-reactance / 0.1)) - 1;
+    return truncated(std::clamp(p, -1000.0, -1.0));
 }
 
 QString element(double reactance, double frequency, bool parallel)

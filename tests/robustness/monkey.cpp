@@ -1,0 +1,316 @@
+#include "monkey.h"
+
+#include "controlpaneldriver.h"
+
+#include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
+#include "chart/markeritem.h"
+#include "electrics/conversions.h"
+
+#include <QClipboard>
+#include <QDoubleSpinBox>
+#include <QGraphicsView>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+
+#include <cmath>
+#include <complex>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype longestTypedText = 64;
+
+int randomKey(QRandomGenerator &random)
+{
+    static const int keys[] = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_PageUp,
+                               Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+    return keys[random.bounded(int(std::size(keys)))];
+}
+
+// An extreme or a random value of the range.
+int randomPosition(QRandomGenerator &random, int min, int max)
+{
+    const int choices[] = {min, max, 0, 1, -1, min + 1, max - 1};
+    if (random.bounded(2) == 0)
+        return choices[random.bounded(int(std::size(choices)))];
+    return random.bounded(min, max + 1);
+}
+
+} // namespace
+
+Monkey::Monkey(ControlPanelDriver &driver, quint32 seed)
+    : panel(driver)
+    , random(seed)
+    , loadChecker(driver)
+    , pastes(Hostile::fullLengthPastes())
+{ }
+
+QString Monkey::step()
+{
+    action = UserAction();
+    loadChecker.beforeAction();
+    const int kind = random.bounded(100);
+    if (kind < 38)
+        typeRandomEntry();
+    else if (kind < 42)
+        pressReturnUnchanged();
+    else if (kind < 62)
+        pressSliderKey();
+    else if (kind < 70)
+        setSliderValue();
+    else if (kind < 84)
+        dragMarker();
+    else if (kind < 90)
+        changeSwr();
+    else if (kind < 95)
+        crossFade();
+    else if (kind < 98)
+        typeZ0();
+    else
+        typeRandomEntry();
+    return loadChecker.afterAction(action);
+}
+
+QString Monkey::enter(const QString &name, const QString &text)
+{
+    action = UserAction();
+    loadChecker.beforeAction();
+    action.description = u"enter \"%1\" into %2"_s.arg(text, name);
+    panel.enter(name, text);
+    action.enteredField = name;
+    action.enteredText = text;
+    return loadChecker.afterAction(action);
+}
+
+// A field's own kind of value, a hostile text, a full-length paste, or the
+// shown text with one character changed.
+QString Monkey::fieldText(const QString &name)
+{
+    const int kind = random.bounded(100);
+    if (kind < 50)
+        return Hostile::shortText(random);
+    if (kind < 60) {
+        QString shown = panel.text(name);
+        const int at = shown.isEmpty() ? 0 : random.bounded(int(shown.size()));
+        if (random.bounded(2) == 0 && !shown.isEmpty())
+            return shown.remove(at, 1);
+        return shown.insert(at, QLocale().decimalPoint());
+    }
+    const QLocale locale;
+    if (name.startsWith(u"LED_GAMMA"))
+        return locale.toString(Hostile::between(random, -1.5, 1.5), 'f', random.bounded(1, 8));
+    if (name == u"LED_FREQUENZ")
+        return locale.toString(Hostile::between(random, 0.0, 999.0), 'f', 3) + u" kHz"_s;
+    if (name == u"LED_XS" || name == u"LED_XP")
+        return locale.toString(Hostile::between(random, 0.0, 100.0), 'f', 2)
+            + (random.bounded(2) ? u" nF"_s : u" µH"_s);
+    if (name == u"LED_G" || name == u"LED_B")
+        return locale.toString(Hostile::between(random, -50.0, 50.0), 'f', 1) + u" mS"_s;
+    return locale.toString(Hostile::between(random, -10.0, 500.0), 'f', 2)
+        + (name == u"LED_X" ? u" jΩ"_s : u" Ω"_s);
+}
+
+void Monkey::typeRandomEntry()
+{
+    const QStringList &names = ControlPanelDriver::fieldNames();
+    const QString name = names.at(random.bounded(int(names.size())));
+    if (random.bounded(50) == 0) {
+        const Hostile::Paste &paste = pastes.at(random.bounded(int(pastes.size())));
+        action.description = u"paste %1 into %2"_s.arg(paste.kind, name);
+        typeIntoField(name, paste.text, true);
+    } else {
+        // A long text (a paste left standing, changed by one character) is
+        // pasted again: typing it key by key would take minutes.
+        const QString text = fieldText(name);
+        const bool paste = text.size() > longestTypedText;
+        action.description =
+            u"%1 \"%2\" into %3"_s.arg(paste ? u"paste"_s : u"type"_s, text.left(200), name);
+        typeIntoField(name, text, paste);
+    }
+}
+
+void Monkey::typeZ0()
+{
+    static const QStringList texts = {
+        u"0"_s,   u"0,0"_s,    u"50"_s,    u"75"_s,    u"1e300"_s, u"1e-300"_s, u"-5"_s,   u"nan"_s,
+        u"inf"_s, u"100000"_s, u"0,001"_s, u"1.000"_s, u"1,5e2"_s, u"75 Ω"_s,   QString(),
+    };
+    const QString text = random.bounded(3) == 0
+        ? QLocale().toString(Hostile::between(random, 1.0, 300.0), 'f', random.bounded(3))
+        : texts.at(random.bounded(int(texts.size())));
+    action.description = u"type \"%1\" into LED_Z0"_s.arg(text);
+    typeIntoField(u"LED_Z0"_s, text, false);
+}
+
+void Monkey::typeIntoField(const QString &name, const QString &text, bool paste)
+{
+    QLineEdit *field = panel.field(name);
+    QSignalSpy edits(field, &QLineEdit::textEdited);
+    if (paste) {
+        QGuiApplication::clipboard()->setText(text);
+        if (!field->hasFocus())
+            panel.clickOn(field);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        panel.type(name, text);
+    }
+    finishEntry(name, int(edits.count()));
+}
+
+// Return, Enter or Tab; Tab takes the entry only after an edit.
+void Monkey::finishEntry(const QString &name, int edits)
+{
+    QLineEdit *field = panel.field(name);
+    const QString text = field->text();
+    const int finish = random.bounded(10);
+    if (finish < 2) {
+        QTest::keyClick(field, Qt::Key_Tab);
+        action.description += u", Tab"_s;
+        if (edits == 0)
+            return;
+    } else {
+        QTest::keyClick(field, finish < 4 ? Qt::Key_Enter : Qt::Key_Return);
+    }
+    action.enteredField = name;
+    action.enteredText = text;
+}
+
+// The load is read again from the rounded display.
+void Monkey::pressReturnUnchanged()
+{
+    const QStringList &names = ControlPanelDriver::fieldNames();
+    const QString name = names.at(random.bounded(int(names.size())));
+    action.description = u"Return in unchanged %1"_s.arg(name);
+    action.enteredField = name;
+    action.enteredText = panel.text(name);
+    panel.pressReturn(name);
+}
+
+void Monkey::noteSliderMove(const QString &name, int valueBefore)
+{
+    action.movedSlider = name;
+    action.sliderValueChanged = panel.slider(name)->value() != valueBefore;
+}
+
+void Monkey::pressSliderKey()
+{
+    const QStringList &names = ControlPanelDriver::sliderNames();
+    const QString name = names.at(random.bounded(int(names.size())));
+    const int key = randomKey(random);
+    const int before = panel.slider(name)->value();
+    action.description = u"key %1 on %2"_s.arg(QKeySequence(key).toString(), name);
+    panel.pressKey(name, key);
+    noteSliderMove(name, before);
+}
+
+void Monkey::setSliderValue()
+{
+    const QStringList &names = ControlPanelDriver::sliderNames();
+    const QString name = names.at(random.bounded(int(names.size())));
+    QSlider *slider = panel.slider(name);
+    const int target = randomPosition(random, slider->minimum(), slider->maximum());
+    const int before = slider->value();
+    action.description = u"%1 set to %2"_s.arg(name).arg(target);
+    slider->setValue(target);
+    noteSliderMove(name, before);
+}
+
+// Inside the unit circle, in the corners of the square around it, anywhere
+// in the view, or far outside the window.
+QPointF Monkey::randomViewportTarget(const QGraphicsView &view)
+{
+    switch (random.bounded(4)) {
+    case 0: {
+        const double radius = std::sqrt(random.generateDouble());
+        const double angle = Hostile::between(random, 0.0, Electrics::twoPi);
+        return view.mapFromScene(GraphicsScene::scenePoint(std::polar(radius, angle)));
+    }
+    case 1: {
+        const double re = (random.bounded(2) ? 1 : -1) * Hostile::between(random, 0.75, 1.0);
+        const double im = (random.bounded(2) ? 1 : -1) * Hostile::between(random, 0.75, 1.0);
+        return view.mapFromScene(GraphicsScene::scenePoint({re, im}));
+    }
+    case 2:
+        return QPointF(random.bounded(view.viewport()->width()),
+                       random.bounded(view.viewport()->height()));
+    default:
+        return QPointF(random.bounded(-2000, 4000), random.bounded(-2000, 4000));
+    }
+}
+
+void Monkey::dragMarker()
+{
+    auto *view = panel.window().findChild<QGraphicsView *>(u"QGV_Chart"_s);
+    const markerItem *marker = panel.window().chartScene()->markerGraphic();
+    QWidget *viewport = view->viewport();
+    const QPoint start = marker ? view->mapFromScene(marker->pos()) : QPoint();
+    if (!marker || !viewport->rect().contains(start)) {
+        // A marker left outside the view cannot be grabbed; move a slider instead.
+        pressSliderKey();
+        return;
+    }
+    action.description = u"drag marker from (%1, %2)"_s.arg(start.x()).arg(start.y());
+    action.drag = true;
+    QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+    const int moves = random.bounded(1, 5);
+    QPoint at = start;
+    for (int i = 0; i < moves; ++i) {
+        at = randomViewportTarget(*view).toPoint();
+        action.description += u" to (%1, %2)"_s.arg(at.x()).arg(at.y());
+        QTest::mouseMove(viewport, at);
+    }
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+}
+
+void Monkey::changeSwr()
+{
+    const QString name = u"SPB_SWR%1"_s.arg(random.bounded(1, 4));
+    auto *spinBox = panel.window().findChild<QDoubleSpinBox *>(name);
+    spinBox->setFocus(Qt::TabFocusReason);
+    switch (random.bounded(3)) {
+    case 0: {
+        const int key = randomKey(random);
+        action.description = u"key %1 on %2"_s.arg(QKeySequence(key).toString(), name);
+        QTest::keyClick(spinBox, Qt::Key(key));
+        break;
+    }
+    case 1: {
+        const double value = Hostile::between(random, 0.0, 120.0);
+        action.description = u"%1 set to %2"_s.arg(name).arg(value);
+        spinBox->setValue(value);
+        break;
+    }
+    default: {
+        // Only keys with a character of their own reach a spin box this way.
+        QString text = Hostile::shortText(random);
+        text.removeIf([](QChar character) { return character.unicode() >= 0x80; });
+        action.description = u"type \"%1\" into %2"_s.arg(text, name);
+        QTest::keyClick(spinBox, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(spinBox, text);
+        QTest::keyClick(spinBox, Qt::Key_Return);
+    }
+    }
+}
+
+void Monkey::crossFade()
+{
+    QSlider *slider = panel.window().findChild<QSlider *>(u"QS_OPACITY"_s);
+    if (random.bounded(2) == 0) {
+        const int key = randomKey(random);
+        action.description = u"key %1 on QS_OPACITY"_s.arg(QKeySequence(key).toString());
+        slider->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(slider, Qt::Key(key));
+    } else {
+        const int target = randomPosition(random, slider->minimum(), slider->maximum());
+        action.description = u"QS_OPACITY set to %1"_s.arg(target);
+        slider->setValue(target);
+    }
+}

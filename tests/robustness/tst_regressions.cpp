@@ -1,0 +1,73 @@
+#include "controlpaneldriver.h"
+
+#include "electrics/conversions.h"
+
+#include <QStandardPaths>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// Faults that random use of the window brought to light, each kept from
+// coming back.
+class TestRegressions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void hugePhaseKeepsItsDirection_data();
+    void hugePhaseKeepsItsDirection();
+
+private:
+    std::unique_ptr<ControlPanelDriver> panel;
+};
+
+void TestRegressions::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestRegressions::init()
+{
+    panel = std::make_unique<ControlPanelDriver>();
+}
+
+void TestRegressions::cleanup()
+{
+    panel.reset();
+}
+
+void TestRegressions::hugePhaseKeepsItsDirection_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("degrees");
+    QTest::newRow("1e308") << u"1e308"_s << 1e308;
+    QTest::newRow("-1e308") << u"-1e308"_s << -1e308;
+    QTest::newRow("1,7e308") << u"1,7e308"_s << 1.7e308;
+    QTest::newRow("400") << u"400"_s << 400.0;
+}
+
+// A phase of 1e308 degrees overflowed on its way to radians, and the entry
+// was silently dropped; it is a direction like any other.
+void TestRegressions::hugePhaseKeepsItsDirection()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, degrees);
+    panel->enter(u"LED_GAMMAM"_s, u"0,5"_s);
+    panel->enter(u"LED_GAMMAP"_s, typed);
+
+    const complex_dbl gamma = Electrics::gammaFromPolar(0.5, std::fmod(degrees, 360.0));
+    const QHash<QString, QString> texts = Expected::fieldTexts(gamma, 50.0, 1e6);
+    for (const QString &name : {u"LED_GAMMAR"_s, u"LED_GAMMAI"_s, u"LED_GAMMAM"_s, u"LED_GAMMAP"_s,
+                                u"LED_R"_s, u"LED_X"_s})
+        QCOMPARE(panel->text(name), texts.value(name));
+    QVERIFY(std::abs(panel->markerGamma().value() - gamma) < 1e-12);
+}
+
+QTEST_MAIN(TestRegressions)
+#include "tst_regressions.moc"
