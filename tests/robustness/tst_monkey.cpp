@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int defaultSteps = 1500;
+constexpr int defaultSteps = 3000;
 
 } // namespace
 
