@@ -236,7 +236,7 @@ double tableEntry(int k, double z0)
 QHash<QString, int> sliderPositions(complex_dbl gamma, double z0)
 {
     const complex_dbl z = Electrics::impedanceFromGamma(gamma, {z0, 0.0});
-    const complex_dbl y = 1.0 / z;
+    const complex_dbl y = Electrics::admittanceFromImpedance(z);
     const Electrics::ParallelEquivalent parallel = Electrics::parallelFromAdmittance(y);
     const double x = z.imag();
     const int xRank = rankOf(std::fabs(x), 199, z0);
@@ -263,7 +263,7 @@ int frequencyPosition(double frequency)
 QHash<QString, QString> fieldTexts(complex_dbl gamma, double z0, double frequency)
 {
     const complex_dbl z = Electrics::impedanceFromGamma(gamma, {z0, 0.0});
-    const complex_dbl y = 1.0 / z;
+    const complex_dbl y = Electrics::admittanceFromImpedance(z);
     const Electrics::ParallelEquivalent parallel = Electrics::parallelFromAdmittance(y);
     const bool resistive = z.imag() == 0.0;
     const QLocale locale;

@@ -50,6 +50,7 @@ public:
 private:
     QString matchCandidates(const UserAction &action, const QSet<QString> &excluded);
     bool entryLeftAsTyped(const UserAction &action) const;
+    bool nothingElseChanged(const UserAction &action) const;
     QString checkLeftAsTyped(const UserAction &action);
     QString checkMarker(const UserAction &action, bool rebuilt);
     QString checkSliders() const;
