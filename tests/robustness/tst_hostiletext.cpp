@@ -1,6 +1,7 @@
 #include "controlpaneldriver.h"
 #include "hostiletexts.h"
 #include "loadchecker.h"
+#include "throwawaysettings.h"
 #include "warningtrap.h"
 
 #include "electrics/formatting.h"
@@ -10,7 +11,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <cmath>
@@ -78,7 +78,7 @@ std::optional<double> localeNumber(const QString &text)
 
 void TestHostileText::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
     panel = std::make_unique<ControlPanelDriver>();
     checker = std::make_unique<LoadChecker>(*panel);
     // A load with every field filled: no element field is empty.

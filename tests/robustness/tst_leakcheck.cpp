@@ -1,5 +1,6 @@
 #include "controlpaneldriver.h"
 #include "modaldriver.h"
+#include "throwawaysettings.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -10,7 +11,6 @@
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -46,7 +46,7 @@ private slots:
 
 void TestLeakCheck::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestLeakCheck::scriptedSession()

@@ -1,8 +1,8 @@
 #include "controlpaneldriver.h"
 #include "monkey.h"
+#include "throwawaysettings.h"
 #include "warningtrap.h"
 
-#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -31,7 +31,7 @@ private slots:
 
 void TestMonkey::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestMonkey::randomUseKeepsTheLoadSound_data()

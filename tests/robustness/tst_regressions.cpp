@@ -1,8 +1,8 @@
 #include "controlpaneldriver.h"
+#include "throwawaysettings.h"
 
 #include "electrics/conversions.h"
 
-#include <QStandardPaths>
 #include <QTest>
 
 #include <cmath>
@@ -29,7 +29,7 @@ private:
 
 void TestRegressions::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
+    useThrowAwaySettings();
 }
 
 void TestRegressions::init()
