@@ -12,11 +12,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QStringList>
 #include <QTest>
 
@@ -59,32 +56,6 @@ QList<double> timeAnswers(MainWindow &window, QLineEdit &edit, const QString &te
     return samples;
 }
 
-bool regularExpressionJitEnabled()
-{
-    bool isNumber = false;
-    const int setting = qEnvironmentVariableIntValue("QT_ENABLE_REGEXP_JIT", &isNumber);
-    return qEnvironmentVariableIsEmpty("QT_ENABLE_REGEXP_JIT") || !isNumber || setting != 0;
-}
-
-bool rerunWithoutJit(const QStringList &arguments)
-{
-    QStringList childArguments = arguments;
-    const qsizetype json = childArguments.indexOf(QStringLiteral("--json"));
-    if (json >= 0 && json + 1 < childArguments.size()) {
-        const QFileInfo file(childArguments.at(json + 1));
-        childArguments[json + 1] = file.path() + u'/' + file.completeBaseName()
-            + QStringLiteral("-nojit.") + file.suffix();
-    }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_ENABLE_REGEXP_JIT"), QStringLiteral("0"));
-    QProcess child;
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), childArguments);
-    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit
-        && child.exitCode() == 0;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -92,7 +63,7 @@ int main(int argc, char **argv)
     Bench::prepareEnvironment();
     QApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const bool jit = regularExpressionJitEnabled();
+    const bool jit = Bench::regularExpressionJitEnabled();
     const QString engine = jit ? QStringLiteral("JIT") : QStringLiteral("no JIT");
 
     MainWindow window;
@@ -116,6 +87,6 @@ int main(int argc, char **argv)
     }
     bool succeeded = report.writeJsonIfRequested(argc, argv);
     if (jit && qEnvironmentVariableIsEmpty("QT_ENABLE_REGEXP_JIT"))
-        succeeded = rerunWithoutJit(arguments) && succeeded;
+        succeeded = Bench::rerunWithoutJit(arguments) && succeeded;
     return succeeded ? 0 : 1;
 }

@@ -7,12 +7,15 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QGraphicsView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
@@ -120,6 +123,34 @@ QString optionValue(int argc, char **argv, const char *flag)
             return QString::fromLocal8Bit(argv[i + 1]);
     }
     return {};
+}
+
+bool regularExpressionJitEnabled()
+{
+    if (qEnvironmentVariableIsEmpty("QT_ENABLE_REGEXP_JIT"))
+        return true;
+    bool isNumber = false;
+    const int setting = qEnvironmentVariableIntValue("QT_ENABLE_REGEXP_JIT", &isNumber);
+    return !isNumber || setting != 0;
+}
+
+bool rerunWithoutJit(const QStringList &arguments)
+{
+    QStringList childArguments = arguments;
+    const qsizetype json = childArguments.indexOf(QStringLiteral("--json"));
+    if (json >= 0 && json + 1 < childArguments.size()) {
+        const QFileInfo file(childArguments.at(json + 1));
+        childArguments[json + 1] = file.path() + u'/' + file.completeBaseName()
+            + QStringLiteral("-nojit.") + file.suffix();
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_ENABLE_REGEXP_JIT"), QStringLiteral("0"));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), childArguments);
+    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit
+        && child.exitCode() == 0;
 }
 
 long processStatusKib(const char *field)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
 class MainWindow;
 class QGraphicsView;
@@ -31,6 +32,14 @@ QString timeUnit();
 
 // The word after `flag` on the command line, or an empty string.
 QString optionValue(int argc, char **argv, const char *flag);
+
+// Whether the regular-expression JIT is in use, by Qt's own rule for
+// QT_ENABLE_REGEXP_JIT (a release build of Qt uses it when the variable is unset).
+bool regularExpressionJitEnabled();
+// Runs this benchmark again in a child process without the JIT, with the same
+// arguments; its table lines go to this process's output, its JSON next to
+// ours as NAME-nojit.json. True when the child succeeded.
+bool rerunWithoutJit(const QStringList &arguments);
 
 // A value from /proc/self/status such as "VmHWM" or "VmRSS", in KiB.
 long processStatusKib(const char *field);

@@ -16,10 +16,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QList>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -77,17 +74,6 @@ QList<AdversarialText> adversarialTexts()
     };
 }
 
-// Qt's own rule for the environment variable; a release build of Qt uses the
-// JIT when the variable is unset.
-bool regularExpressionJitEnabled()
-{
-    if (qEnvironmentVariableIsEmpty("QT_ENABLE_REGEXP_JIT"))
-        return true;
-    bool isNumber = false;
-    const int setting = qEnvironmentVariableIntValue("QT_ENABLE_REGEXP_JIT", &isNumber);
-    return !isNumber || setting != 0;
-}
-
 // Milliseconds of each run of `action`: at most `maximumRuns` runs, but no
 // new run once `budgetMs` are spent, so that a text that takes seconds is
 // measured once.
@@ -130,29 +116,6 @@ bool hasFlag(int argc, char **argv, const char *flag)
     return false;
 }
 
-// The same measurement again in a child process without the JIT; its table
-// lines go to this process's output, its JSON next to ours as NAME-nojit.json.
-bool rerunWithoutJit(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const qsizetype json = arguments.indexOf(QStringLiteral("--json"));
-    if (json >= 0 && json + 1 < arguments.size()) {
-        const QFileInfo file(arguments.at(json + 1));
-        arguments[json + 1] = file.path() + u'/' + file.completeBaseName()
-            + QStringLiteral("-nojit.") + file.suffix();
-    }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_ENABLE_REGEXP_JIT"), QStringLiteral("0"));
-    QProcess child;
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit
-        && child.exitCode() == 0;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -160,7 +123,7 @@ int main(int argc, char **argv)
     Bench::prepareEnvironment();
     QCoreApplication application(argc, argv);
 
-    const bool jit = regularExpressionJitEnabled();
+    const bool jit = Bench::regularExpressionJitEnabled();
     const QString engine = jit ? QStringLiteral("JIT") : QStringLiteral("no JIT");
     const bool compare = hasFlag(argc, argv, "--compare");
     const QRegularExpression plain = Electrics::valuePattern();
@@ -180,6 +143,6 @@ int main(int argc, char **argv)
     }
     bool succeeded = report.writeJsonIfRequested(argc, argv);
     if (jit && qEnvironmentVariableIsEmpty("QT_ENABLE_REGEXP_JIT"))
-        succeeded = rerunWithoutJit(argc, argv) && succeeded;
+        succeeded = Bench::rerunWithoutJit(QCoreApplication::arguments().mid(1)) && succeeded;
     return succeeded ? 0 : 1;
 }
