@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/updatemask.h"
+#include "app/wheelstepfilter.h"
 #include "chart/graphicsscene.h"
 #include "dialogs/infodialog.h"
 #include "dialogs/infotext.h"
@@ -18,6 +19,7 @@ MainWindow::MainWindow(QWidget *parent)
     , errorStyle(QStringLiteral("color: Red;"))
 {
     ui->setupUi(this);
+    fitControlsToContents();
 
     // The settings store is addressed by these two names.
     QCoreApplication::setOrganizationName(QStringLiteral("Quenlit Freeware"));
@@ -57,6 +59,11 @@ void MainWindow::connectControls()
     connect(ui->QS_RS, &QSlider::valueChanged, this, &MainWindow::QS_setRS);
     connect(ui->QS_XS, &QSlider::valueChanged, this, &MainWindow::QS_setXS);
     connect(ui->QS_F, &QSlider::valueChanged, this, &MainWindow::QS_setF);
+    // The table sliders step five positions, one scale value, per key press
+    // and per wheel notch.
+    auto *wheelSteps = new WheelStepFilter(this);
+    for (QSlider *slider : {ui->QS_R, ui->QS_X, ui->QS_G, ui->QS_B, ui->QS_RP, ui->QS_RS})
+        wheelSteps->install(slider);
 
     connect(ui->LED_R, &QLineEdit::editingFinished, this, &MainWindow::LED_setRX);
     connect(ui->LED_X, &QLineEdit::editingFinished, this, &MainWindow::LED_setRX);
@@ -84,8 +91,7 @@ void MainWindow::connectControls()
     connect(ui->SPB_SWR2, &QDoubleSpinBox::valueChanged, this, readSwrCircles);
     connect(ui->SPB_SWR3, &QDoubleSpinBox::valueChanged, this, readSwrCircles);
     connect(ui->PUB_CLOSE, &QPushButton::clicked, this, [this](bool) { close(); });
-    connect(ui->QS_OPACITY, &QSlider::valueChanged, this,
-            [this](int value) { setOpacity(1.0 - value / 100.0); });
+    connect(ui->QS_OPACITY, &QSlider::valueChanged, this, [this](int) { applyCrossFade(); });
 
     connect(chartScene(), &GraphicsScene::NewGamma, this, &MainWindow::NewGamma);
 }
@@ -101,14 +107,16 @@ void MainWindow::initChart()
     setSwrCircles(swr, 3);
     drawGammaGrid();
     createMarker(true);
-    ui->QGV_Chart->fitInView(sceneRect(), Qt::KeepAspectRatio);
+    // A new chart shows the cross-fade the slider stands at.
+    applyCrossFade();
+    ui->QGV_Chart->fitInView(viewedRect(), Qt::KeepAspectRatio);
     fillSliderTable();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
-    // Keep the whole chart in view, equally scaled on both axes.
-    ui->QGV_Chart->fitInView(sceneRect(), Qt::KeepAspectRatio);
+    // Keep the whole chart and its labels in view, equally scaled on both axes.
+    ui->QGV_Chart->fitInView(viewedRect(), Qt::KeepAspectRatio);
     event->accept();
 }
 
@@ -116,6 +124,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     tearDownChart();
     Q_UNUSED(event)
+}
+
+// QS_OPACITY runs from the Smith chart at 0 to the Gamma chart at 100.
+void MainWindow::applyCrossFade()
+{
+    setOpacity(1.0 - ui->QS_OPACITY->value() / 100.0);
 }
 
 // Clears the chart so that the next initChart builds it from nothing.

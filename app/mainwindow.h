@@ -75,6 +75,8 @@ private:
     void fillSliderTable();
     void parseValue(ValueEntry &entry) const;
 
+    void fitControlsToContents();
+    void applyCrossFade();
     void rebuildChart();
     void tearDownChart();
     void trackUserEntries();
@@ -89,6 +91,7 @@ private:
     void setLoadFromSlider(complex_dbl newGamma, unsigned movedSlider);
 
     std::optional<ValueEntry> acceptedEntry(QLineEdit *field, bool nonNegative);
+    std::optional<double> acceptedNumber(QLineEdit *field, bool nonNegative);
     std::optional<double> acceptedReactance(QLineEdit *field);
     void setTypedLoad(complex_dbl newGamma, std::initializer_list<QLineEdit *> fields);
 

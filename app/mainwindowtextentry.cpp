@@ -17,7 +17,6 @@ namespace {
 
 constexpr bool nonNegative = true;
 constexpr bool anySign = false;
-constexpr double fallbackZ0 = 50.0;
 
 // The whole text as a number of the default locale. The conversion also takes
 // "inf" and "nan", which are no usable entry.
@@ -95,6 +94,17 @@ std::optional<ValueEntry> MainWindow::acceptedEntry(QLineEdit *field, bool onlyN
     return entry;
 }
 
+// The whole text as a finite number of the default locale, or nothing after
+// marking the field red; an accepted number clears the red.
+std::optional<double> MainWindow::acceptedNumber(QLineEdit *field, bool onlyNonNegative)
+{
+    std::optional<double> number = localeNumber(field->text());
+    if (number && onlyNonNegative && *number < 0.0)
+        number.reset();
+    field->setStyleSheet(number ? normalStyle : errorStyle);
+    return number;
+}
+
 // An element value turned into its reactance at the current frequency: a
 // capacitance when the unit has an upper-case F ("10 pf" is 10 pH).
 std::optional<double> MainWindow::acceptedReactance(QLineEdit *field)
@@ -126,8 +136,11 @@ void MainWindow::LED_setZ0()
 {
     if (!takeUserEntry(UpdateMask::LineEditZ0))
         return;
-    const double number = localeNumber(ui->LED_Z0->text()).value_or(fallbackZ0);
-    const double newZ0 = number < 0.0 ? fallbackZ0 : number;
+    // Z0 = 0 is taken; a negative Z0 is not.
+    const std::optional<double> number = acceptedNumber(ui->LED_Z0, nonNegative);
+    if (!number)
+        return;
+    const double newZ0 = *number;
     if (newZ0 != z0.real()) {
         z0 = complex_dbl(newZ0, 0.0);
         rebuildChart();
@@ -219,7 +232,7 @@ void MainWindow::LED_setGammaR()
 {
     if (!takeUserEntry(UpdateMask::LineEditGammaR))
         return;
-    const std::optional<double> number = localeNumber(ui->LED_GAMMAR->text());
+    const std::optional<double> number = acceptedNumber(ui->LED_GAMMAR, anySign);
     if (!number)
         return;
     const double real = clamped(*number, -1.0, 1.0);
@@ -231,7 +244,7 @@ void MainWindow::LED_setGammaI()
 {
     if (!takeUserEntry(UpdateMask::LineEditGammaI))
         return;
-    const std::optional<double> number = localeNumber(ui->LED_GAMMAI->text());
+    const std::optional<double> number = acceptedNumber(ui->LED_GAMMAI, anySign);
     if (!number)
         return;
     const double imaginary = clamped(*number, -1.0, 1.0);
@@ -245,7 +258,7 @@ void MainWindow::LED_setGammaM()
         return;
     // Gamma = 0 has phase 0, so a magnitude typed there gives a real Gamma.
     const double phase = Electrics::gammaPhaseDegrees(gamma);
-    const std::optional<double> number = localeNumber(ui->LED_GAMMAM->text());
+    const std::optional<double> number = acceptedNumber(ui->LED_GAMMAM, anySign);
     if (!number)
         return;
     setLoad(Electrics::gammaFromPolar(clamped(*number, 0.0, 1.0), phase), UpdateMask::All);
@@ -255,7 +268,7 @@ void MainWindow::LED_setGammaP()
 {
     if (!takeUserEntry(UpdateMask::LineEditGammaP))
         return;
-    const std::optional<double> number = localeNumber(ui->LED_GAMMAP->text());
+    const std::optional<double> number = acceptedNumber(ui->LED_GAMMAP, anySign);
     if (!number)
         return;
     // Whole turns are taken off first (exactly): a phase as large as 1e308

@@ -159,6 +159,22 @@ complex_dbl GraphicsScene::gammaAt(const QPointF &scenePos)
     return {scenePos.x() * 2.0 / 250.0, scenePos.y() * -2.0 / 250.0};
 }
 
+QRectF GraphicsScene::viewedRect() const
+{
+    // Both halves reach as far as the farther one, so that the view, which
+    // centres the scene rectangle, shows the whole of the grown one.
+    double halfWidth = -sceneRect().left();
+    double halfHeight = -sceneRect().top();
+    for (const auto *labels : {&smithLabels, &gammaLabels}) {
+        for (const QAbstractGraphicsShapeItem *label : *labels) {
+            const QRectF box = label->sceneBoundingRect();
+            halfWidth = std::max({halfWidth, -box.left(), box.right()});
+            halfHeight = std::max({halfHeight, -box.top(), box.bottom()});
+        }
+    }
+    return {-halfWidth, -halfHeight, 2 * halfWidth, 2 * halfHeight};
+}
+
 QPointF GraphicsScene::impedancePoint(const complex_dbl &impedance) const
 {
     return scenePoint((impedance - z0) / (impedance + z0));
@@ -400,14 +416,36 @@ void GraphicsScene::createMarker(bool movable)
     addItem(marker);
 }
 
+namespace {
+
+// The region a drag reports: the square around the unit circle. Not a number
+// lies outside it.
+bool insideDragSquare(const complex_dbl &gamma)
+{
+    return std::abs(gamma.real()) <= 1.0 && std::abs(gamma.imag()) <= 1.0;
+}
+
+bool outsideUnitCircle(const complex_dbl &gamma)
+{
+    return std::hypot(gamma.real(), gamma.imag()) > 1.0;
+}
+
+} // namespace
+
+// The marker shows every load a drag could have reported, with the line
+// coloured as the drag would; loads beyond that leave the marker where it is.
 void GraphicsScene::setMarkerGamma(const complex_dbl &gamma)
 {
-    // Loads outside the unit circle, or not a number, leave the marker where it is.
-    if (!marker || !(std::hypot(gamma.real(), gamma.imag()) <= 1.0))
+    if (!marker || !insideDragSquare(gamma))
         return;
-    const QPointF position = scenePoint(gamma);
-    marker->setPos(position);
-    moveGammaLine(position);
+    loadPoint = scenePoint(gamma);
+    marker->setPos(loadPoint);
+    if (gammaLine) {
+        QPen pen = gammaLine->pen();
+        pen.setColor(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue);
+        gammaLine->setPen(pen);
+    }
+    moveGammaLine(loadPoint);
 }
 
 void GraphicsScene::markerMoved()
@@ -415,14 +453,21 @@ void GraphicsScene::markerMoved()
     const QPointF position = marker->pos();
     const complex_dbl gamma = gammaAt(position);
     // Outside the square around the unit circle the load stops following.
-    if (std::abs(gamma.real()) > 1.0 || std::abs(gamma.imag()) > 1.0)
+    if (!insideDragSquare(gamma))
         return;
-    if (gammaLine) {
-        const bool outside = std::hypot(gamma.real(), gamma.imag()) > 1.0;
-        gammaLine->setPen(QPen(outside ? Qt::red : Qt::darkBlue));
-    }
+    if (gammaLine)
+        gammaLine->setPen(QPen(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue));
+    loadPoint = position;
     moveGammaLine(position);
     emit NewGamma(gamma);
+}
+
+// A drag that ends where the load stopped following leaves no marker apart
+// from the load: it goes back to the last point the load took.
+void GraphicsScene::markerReleased()
+{
+    if (marker && !insideDragSquare(gammaAt(marker->pos())))
+        marker->setPos(loadPoint);
 }
 
 void GraphicsScene::moveGammaLine(const QPointF &end)
@@ -443,6 +488,7 @@ void GraphicsScene::clearChart()
 {
     clear();
     marker = nullptr;
+    loadPoint = QPointF();
     swrCircles.clear();
     smithItems.clear();
     smithGroup = nullptr;

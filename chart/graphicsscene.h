@@ -40,6 +40,10 @@ public:
     static QPointF scenePoint(const complex_dbl &gamma);
     static complex_dbl gammaAt(const QPointF &scenePos);
 
+    // What a view fits to show the whole chart: the scene rectangle, grown
+    // evenly on opposite sides to take in every grid label.
+    QRectF viewedRect() const;
+
     void drawSmithGrid(double z0);
     void drawGammaGrid();
     void createSwrCircles(int count);
@@ -47,6 +51,7 @@ public:
     void createMarker(bool movable);
     void setMarkerGamma(const complex_dbl &gamma);
     void markerMoved();
+    void markerReleased();
     void setGridOpacity(double smithOpacity);
     // Deletes every item and forgets the pointers to them.
     void clearChart();
@@ -82,6 +87,8 @@ private:
 
     std::array<double, 180> reactanceTable {};
     complex_dbl z0 {50.0, 0.0};
+    // Where the marker last showed the load, from the window or a drag.
+    QPointF loadPoint;
     QPainterPath markerPath;
     QPainterPath gridPath;
     markerItem *marker = nullptr;

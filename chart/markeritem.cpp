@@ -14,3 +14,10 @@ void markerItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
     if (event->buttons() & Qt::LeftButton)
         chartScene->markerMoved();
 }
+
+void markerItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsPathItem::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        chartScene->markerReleased();
+}

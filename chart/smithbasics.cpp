@@ -43,6 +43,11 @@ QRectF SmithBasics::sceneRect() const
     return scene ? scene->sceneRect() : QRectF();
 }
 
+QRectF SmithBasics::viewedRect() const
+{
+    return scene ? scene->viewedRect() : QRectF();
+}
+
 void SmithBasics::clear()
 {
     if (scene)

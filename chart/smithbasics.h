@@ -23,6 +23,8 @@ public:
     void setReady();
     void resetReady();
     QRectF sceneRect() const;
+    // The rectangle a view fits to show the whole chart, labels included.
+    QRectF viewedRect() const;
     void clear();
     void setOpacity(double smithOpacity);
     void drawSmithGrid(double z0);

@@ -86,7 +86,8 @@ void TestControlPanelEnglish::germanCommaIsNoDecimalPoint()
     QCOMPARE(panel->position(u"QS_F"_s), 42);
 
     panel->enter(u"LED_GAMMAR"_s, u"0,5"_s);
-    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,5"_s); // ignored, left as typed
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,5"_s); // refused, left as typed
+    QVERIFY(panel->isRed(u"LED_GAMMAR"_s));
     QCOMPARE(panel->text(u"LED_R"_s), u"50.00 Ω"_s);
 }
 

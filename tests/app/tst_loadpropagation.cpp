@@ -3,12 +3,15 @@
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
+#include "electrics/conversions.h"
 
+#include <QApplication>
 #include <QGraphicsView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <memory>
@@ -32,6 +35,8 @@ private slots:
     void fieldTextsForLoad();
     void movedSliderStaysOthersFollow_data();
     void movedSliderStaysOthersFollow();
+    void tableSliderStepsOneScaleValue_data();
+    void tableSliderStepsOneScaleValue();
     void resistanceSliderAtTop();
     void reactanceSliderChangesSignWithoutZero();
     void susceptanceSliderCentreIsInductive();
@@ -182,6 +187,70 @@ void TestLoadPropagation::movedSliderStaysOthersFollow()
     }
 }
 
+void TestLoadPropagation::tableSliderStepsOneScaleValue_data()
+{
+    QTest::addColumn<QString>("slider");
+    QTest::addColumn<int>("key"); // 0 for a wheel notch
+    QTest::addColumn<int>("direction");
+    for (const QString &slider :
+         {u"QS_R"_s, u"QS_X"_s, u"QS_G"_s, u"QS_B"_s, u"QS_RS"_s, u"QS_RP"_s}) {
+        QTest::addRow("%s Up", qPrintable(slider)) << slider << int(Qt::Key_Up) << 1;
+        QTest::addRow("%s Down", qPrintable(slider)) << slider << int(Qt::Key_Down) << -1;
+        QTest::addRow("%s wheel up", qPrintable(slider)) << slider << 0 << 1;
+        QTest::addRow("%s wheel down", qPrintable(slider)) << slider << 0 << -1;
+    }
+}
+
+// An arrow key or a wheel notch moves a table slider by one scale value:
+// every press changes the load, and from one scale value to the next the
+// slider's quantity moves the way of the key.
+void TestLoadPropagation::tableSliderStepsOneScaleValue()
+{
+    QFETCH(QString, slider);
+    QFETCH(int, key);
+    QFETCH(int, direction);
+    const auto quantity = [&slider](complex_dbl gamma) {
+        const complex_dbl z = Electrics::impedanceFromGamma(gamma, {50.0, 0.0});
+        const complex_dbl y = 1.0 / z;
+        if (slider == u"QS_X")
+            return z.imag();
+        if (slider == u"QS_G")
+            return y.real();
+        if (slider == u"QS_B")
+            return y.imag();
+        if (slider == u"QS_RP")
+            return 1.0 / y.real();
+        return z.real();
+    };
+    const auto step = [&] {
+        if (key != 0) {
+            panel->pressKey(slider, key);
+            return;
+        }
+        QSlider *target = panel->slider(slider);
+        const QPoint middle = target->rect().center();
+        QWheelEvent notch(middle, target->mapToGlobal(middle), {},
+                          {0, direction * QWheelEvent::DefaultDeltasPerStep}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &notch);
+    };
+    panel->enterGamma(0.2, 0.3);
+    const int start = panel->position(slider);
+    const std::optional<complex_dbl> startLoad = panel->markerGamma();
+    if (!startLoad)
+        QSKIP("the chart has no marker to read the load from");
+
+    step();
+    QCOMPARE(panel->position(slider), start + 5 * direction);
+    const complex_dbl firstLoad = panel->markerGamma().value();
+    QVERIFY(firstLoad != *startLoad);
+    step();
+    QCOMPARE(panel->position(slider), start + 10 * direction);
+    const complex_dbl secondLoad = panel->markerGamma().value();
+    QVERIFY2(direction * (quantity(secondLoad) - quantity(firstLoad)) > 0,
+             qPrintable(u"%1 then %2"_s.arg(quantity(firstLoad)).arg(quantity(secondLoad))));
+}
+
 void TestLoadPropagation::resistanceSliderAtTop()
 {
     panel->pressKey(u"QS_R"_s, Qt::Key_End);
@@ -201,9 +270,9 @@ void TestLoadPropagation::reactanceSliderChangesSignWithoutZero()
     panel->moveSlider(u"QS_X"_s, -6);
     QCOMPARE(panel->text(u"LED_X"_s), u"-589,08 jmΩ"_s); // -T[1]
 
-    panel->pressKey(u"QS_X"_s, Qt::Key_Up);
+    panel->pressKey(u"QS_X"_s, Qt::Key_Up); // five positions, to -1
 
-    QCOMPARE(panel->position(u"QS_X"_s), -5);
+    QCOMPARE(panel->position(u"QS_X"_s), -1);
     QCOMPARE(panel->text(u"LED_X"_s), u"196,35 jmΩ"_s); // +T[0]
 }
 

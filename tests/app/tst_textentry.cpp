@@ -1,6 +1,9 @@
+#include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
 #include "controlpaneldriver.h"
 #include "throwawaysettings.h"
 
+#include <QGraphicsItemGroup>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -33,7 +36,7 @@ private slots:
     void frequency();
     void gammaClamps_data();
     void gammaClamps();
-    void gammaUnconvertibleIgnored();
+    void gammaUnconvertibleRefused();
     void returnInUnchangedFieldTakesShownValue();
     void referenceImpedance_data();
     void referenceImpedance();
@@ -113,6 +116,16 @@ void TestTextEntry::rejectedEntryChangesNothing_data()
     QTest::newRow("XS letters") << u"LED_XS"_s << u"nF"_s;
     QTest::newRow("F negative") << u"LED_FREQUENZ"_s << u"-1 MHz"_s;
     QTest::newRow("F overflowing to infinity") << u"LED_FREQUENZ"_s << u"1e308 GHz"_s;
+    QTest::newRow("Z0 75 Ω with unit") << u"LED_Z0"_s << u"75 Ω"_s;
+    QTest::newRow("Z0 75.5 with a point") << u"LED_Z0"_s << u"75.5"_s;
+    QTest::newRow("Z0 letters") << u"LED_Z0"_s << u"abc"_s;
+    QTest::newRow("Z0 negative") << u"LED_Z0"_s << u"-5"_s;
+    QTest::newRow("Z0 nan") << u"LED_Z0"_s << u"nan"_s;
+    QTest::newRow("Z0 inf") << u"LED_Z0"_s << u"inf"_s;
+    QTest::newRow("Gamma real with a point") << u"LED_GAMMAR"_s << u"0.3"_s;
+    QTest::newRow("Gamma imaginary -inf") << u"LED_GAMMAI"_s << u"-inf"_s;
+    QTest::newRow("Gamma magnitude letters") << u"LED_GAMMAM"_s << u"abc"_s;
+    QTest::newRow("Gamma phase in degrees") << u"LED_GAMMAP"_s << u"45°"_s;
 }
 
 void TestTextEntry::rejectedEntryChangesNothing()
@@ -120,6 +133,7 @@ void TestTextEntry::rejectedEntryChangesNothing()
     QFETCH(QString, field);
     QFETCH(QString, typed);
     panel->enterGamma(0.2, 0.3);
+    panel->enter(u"LED_Z0"_s, u"60"_s); // away from the 50 Ω of a fresh start
     QHash<QString, QString> before;
     for (const QString &name : ControlPanelDriver::fieldNames())
         before.insert(name, panel->text(name));
@@ -273,7 +287,7 @@ void TestTextEntry::gammaClamps()
     QVERIFY(!panel->isRed(field));
 }
 
-void TestTextEntry::gammaUnconvertibleIgnored()
+void TestTextEntry::gammaUnconvertibleRefused()
 {
     panel->enter(u"LED_GAMMAM"_s, u"0,5"_s);
     panel->enter(u"LED_GAMMAP"_s, u"90"_s);
@@ -283,10 +297,13 @@ void TestTextEntry::gammaUnconvertibleIgnored()
     for (const QString &typed : {u"abc"_s, u"0.5"_s, u"nan"_s, u"inf"_s, u"-inf"_s}) {
         panel->enter(u"LED_GAMMAR"_s, typed);
         QCOMPARE(panel->text(u"LED_GAMMAR"_s), typed); // left as typed
-        QVERIFY(!panel->isRed(u"LED_GAMMAR"_s));
+        QVERIFY(panel->isRed(u"LED_GAMMAR"_s));
         QCOMPARE(panel->text(u"LED_GAMMAI"_s), u"0,500"_s);
         QCOMPARE(panel->text(u"LED_R"_s), u"30,00 Ω"_s);
     }
+    panel->enter(u"LED_GAMMAR"_s, u"0,3"_s);
+    QVERIFY(!panel->isRed(u"LED_GAMMAR"_s));
+    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,300"_s);
 }
 
 void TestTextEntry::returnInUnchangedFieldTakesShownValue()
@@ -307,12 +324,13 @@ void TestTextEntry::referenceImpedance_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shownZ0");
     QTest::addColumn<QString>("shownR");
-    QTest::newRow("75") << u"75"_s << u"75,0"_s << u"75,00 Ω"_s;
-    QTest::newRow("75 Ω with unit is unusable") << u"75 Ω"_s << u"50,0"_s << u"50,00 Ω"_s;
-    QTest::newRow("negative is unusable") << u"-75"_s << u"50,0"_s << u"50,00 Ω"_s;
-    QTest::newRow("nan is unusable") << u"nan"_s << u"50,0"_s << u"50,00 Ω"_s;
-    QTest::newRow("inf is unusable") << u"inf"_s << u"50,0"_s << u"50,00 Ω"_s;
-    QTest::newRow("60,5") << u"60,5"_s << u"60,5"_s << u"60,50 Ω"_s;
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("75") << u"75"_s << u"75,0"_s << u"75,00 Ω"_s << false;
+    QTest::newRow("75 Ω with unit is unusable") << u"75 Ω"_s << u"75 Ω"_s << u"100,00 Ω"_s << true;
+    QTest::newRow("negative is unusable") << u"-75"_s << u"-75"_s << u"100,00 Ω"_s << true;
+    QTest::newRow("nan is unusable") << u"nan"_s << u"nan"_s << u"100,00 Ω"_s << true;
+    QTest::newRow("inf is unusable") << u"inf"_s << u"inf"_s << u"100,00 Ω"_s << true;
+    QTest::newRow("60,5") << u"60,5"_s << u"60,5"_s << u"60,50 Ω"_s << false;
 }
 
 void TestTextEntry::referenceImpedance()
@@ -320,15 +338,21 @@ void TestTextEntry::referenceImpedance()
     QFETCH(QString, typed);
     QFETCH(QString, shownZ0);
     QFETCH(QString, shownR);
-    panel->enter(u"LED_Z0"_s, u"100"_s); // away from the fallback first
+    QFETCH(bool, refused);
+    panel->enter(u"LED_Z0"_s, u"100"_s); // away from the 50 Ω of a fresh start
+    panel->pressKey(u"QS_OPACITY"_s, Qt::Key_End); // the Gamma chart alone
 
     panel->enter(u"LED_Z0"_s, typed);
 
     QCOMPARE(panel->text(u"LED_Z0"_s), shownZ0);
     QCOMPARE(panel->text(u"LED_R"_s), shownR);
     QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,000"_s);
-    QVERIFY(!panel->isRed(u"LED_Z0"_s));
+    QCOMPARE(panel->isRed(u"LED_Z0"_s), refused);
     QCOMPARE(panel->position(u"QS_R"_s), 505); // the scale follows Z0
+    // The chart drawn for the new Z0 keeps the cross-fade the slider shows.
+    const GraphicsScene *scene = panel->window().chartScene();
+    QCOMPARE(scene->smithGridGroup()->opacity(), 0.0);
+    QCOMPARE(scene->gammaGridGroup()->opacity(), 1.0);
 }
 
 QTEST_MAIN(TestTextEntry)

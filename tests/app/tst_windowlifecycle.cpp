@@ -3,14 +3,57 @@
 #include "throwawaysettings.h"
 
 #include <QGraphicsItem>
+#include <QGraphicsSimpleTextItem>
 #include <QGraphicsView>
+#include <QLineEdit>
 #include <QMetaMethod>
 #include <QSettings>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The style options a line edit and a slider paint with.
+struct LineEditOption : QLineEdit
+{
+    using QLineEdit::initStyleOption;
+};
+struct SliderOption : QSlider
+{
+    using QSlider::initStyleOption;
+};
+
+// The part of a field's text that does not fit, in pixels: QLineEdit keeps
+// 2 pixels on each side of its text inside the style's contents rectangle.
+int cutOffPixels(const QLineEdit *field)
+{
+    QStyleOptionFrame option;
+    (field->*&LineEditOption::initStyleOption)(&option);
+    const QRect contents = field->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, field)
+                               .marginsRemoved(field->textMargins());
+    return field->fontMetrics().horizontalAdvance(field->text()) - (contents.width() - 4);
+}
+
+// Loads whose texts are among the longest a passive load gives at 50 Ω, typed
+// as field and text pairs. (Right on the rim, |Gamma| above 0.99999, the
+// resistances of a nearly lossless load grow without bound.)
+const QList<QStringList> longTexts {
+    {u"LED_GAMMAR"_s, u"-0,999"_s, u"LED_GAMMAI"_s, u"0,001"_s}, // near the short circuit
+    {u"LED_R"_s, u"12732"_s, u"LED_X"_s, u"-999990"_s},
+    {u"LED_FREQUENZ"_s, u"1 kHz"_s, u"LED_X"_s, u"-0,001"_s, u"LED_R"_s, u"0,5"_s},
+    {u"LED_FREQUENZ"_s, u"9,99 GHz"_s, u"LED_X"_s, u"-999"_s, u"LED_R"_s, u"999"_s},
+    {u"LED_GAMMAM"_s, u"0,99999"_s, u"LED_GAMMAP"_s, u"-179,9"_s},
+};
+
+} // namespace
 
 // The window's life: building the chart once, tearing it down on close,
 // building it again, keeping it whole in the view, and the window's slots.
@@ -26,6 +69,7 @@ private slots:
     void closeThenInitChartRebuilds();
     void resizeKeepsChartWhole_data();
     void resizeKeepsChartWhole();
+    void smallestWindowStaysUsable();
     void slotsInDeclaredOrder();
     void metacastAnswersBothBases();
 
@@ -112,10 +156,58 @@ void TestWindowLifecycle::resizeKeepsChartWhole()
                             .arg(chartOnScreen.y())
                             .arg(chartOnScreen.width())
                             .arg(chartOnScreen.height())));
-    // fitInView leaves only a small margin on the tighter side.
+    // Every label of the chart is whole, and the labelled chart fills the
+    // tighter side but for a small margin.
+    QRect labelledOnScreen = chartOnScreen;
+    for (const QGraphicsItem *item : view->scene()->items()) {
+        const auto *label = dynamic_cast<const QGraphicsSimpleTextItem *>(item);
+        if (!label)
+            continue;
+        const QRect onScreen = view->mapFromScene(label->sceneBoundingRect()).boundingRect();
+        QVERIFY2(view->viewport()->rect().contains(onScreen), qPrintable(label->text()));
+        labelledOnScreen |= onScreen;
+    }
     const QSize viewport = view->viewport()->size();
     const int tighter = qMin(viewport.width(), viewport.height());
-    QVERIFY(qMax(chartOnScreen.width(), chartOnScreen.height()) >= tighter - 12);
+    QVERIFY(qMax(labelledOnScreen.width(), labelledOnScreen.height()) >= tighter - 12);
+
+    // Every field shows its whole text, also for the longest texts.
+    const auto fields = mainWindow->findChildren<QLineEdit *>(QRegularExpression(u"^LED_"_s));
+    QCOMPARE(fields.size(), 14);
+    for (const QStringList &entries : longTexts) {
+        for (qsizetype i = 0; i + 1 < entries.size(); i += 2) {
+            auto *field = mainWindow->findChild<QLineEdit *>(entries.at(i));
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, entries.at(i + 1));
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+        for (const QLineEdit *field : fields)
+            QVERIFY2(cutOffPixels(field) <= 0,
+                     qPrintable(u"%1 cuts \"%2\" by %3 px"_s.arg(field->objectName(), field->text())
+                                    .arg(cutOffPixels(field))));
+    }
+}
+
+// The window shrinks to fit a 1280 x 720 screen under a title bar, and at its
+// smallest every vertical slider keeps a track to move along.
+void TestWindowLifecycle::smallestWindowStaysUsable()
+{
+    const QSize smallest = mainWindow->minimumSizeHint();
+    QVERIFY2(smallest.height() <= 680 && smallest.width() <= 1280,
+             qPrintable(u"%1 x %2"_s.arg(smallest.width()).arg(smallest.height())));
+    mainWindow->resize(smallest);
+    QTRY_COMPARE(mainWindow->size(), smallest);
+    const auto sliders = mainWindow->findChildren<QSlider *>(QRegularExpression(u"^QS_"_s));
+    for (const QSlider *slider : sliders) {
+        if (slider->orientation() != Qt::Vertical)
+            continue;
+        QStyleOptionSlider option;
+        (slider->*&SliderOption::initStyleOption)(&option);
+        const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                             QStyle::SC_SliderHandle, slider);
+        QVERIFY2(slider->height() - handle.height() >= 60, qPrintable(slider->objectName()));
+    }
 }
 
 void TestWindowLifecycle::slotsInDeclaredOrder()

@@ -129,20 +129,29 @@ void TestMarkerItem::setGammaPlacesMarkerWithoutReporting_data()
 {
     QTest::addColumn<complex_dbl>("gamma");
     QTest::addColumn<QPointF>("position");
+    QTest::addColumn<QColor>("lineColour");
 
+    // Everywhere a drag could report, the marker follows, and the line is red
+    // outside the unit circle; beyond that square the marker stays.
     const QPointF unmoved(-25, 25);
-    QTest::newRow("0.5+j0.5") << complex_dbl(0.5, 0.5) << QPointF(62.5, -62.5);
-    QTest::newRow("-1") << complex_dbl(-1, 0) << QPointF(-125, 0);
-    QTest::newRow("0.6+j0.8, magnitude 1") << complex_dbl(0.6, 0.8) << QPointF(75, -100);
-    QTest::newRow("0.8+j0.8 outside") << complex_dbl(0.8, 0.8) << unmoved;
-    QTest::newRow("not a number") << complex_dbl(std::nan(""), 0) << unmoved;
-    QTest::newRow("infinite") << complex_dbl(INFINITY, 0) << unmoved;
+    const QColor inside(Qt::darkBlue);
+    const QColor outside(Qt::red);
+    QTest::newRow("0.5+j0.5") << complex_dbl(0.5, 0.5) << QPointF(62.5, -62.5) << inside;
+    QTest::newRow("-1") << complex_dbl(-1, 0) << QPointF(-125, 0) << inside;
+    QTest::newRow("0.6+j0.8, magnitude 1") << complex_dbl(0.6, 0.8) << QPointF(75, -100) << inside;
+    QTest::newRow("0.8+j0.8 outside") << complex_dbl(0.8, 0.8) << QPointF(100, -100) << outside;
+    QTest::newRow("1+j1, corner of the square")
+        << complex_dbl(1, 1) << QPointF(125, -125) << outside;
+    QTest::newRow("1.01 beyond the square") << complex_dbl(1.01, 0) << unmoved << inside;
+    QTest::newRow("not a number") << complex_dbl(std::nan(""), 0) << unmoved << inside;
+    QTest::newRow("infinite") << complex_dbl(INFINITY, 0) << unmoved << inside;
 }
 
 void TestMarkerItem::setGammaPlacesMarkerWithoutReporting()
 {
     QFETCH(complex_dbl, gamma);
     QFETCH(QPointF, position);
+    QFETCH(QColor, lineColour);
 
     chart->setGamma({-0.2, -0.2});
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
@@ -150,7 +159,18 @@ void TestMarkerItem::setGammaPlacesMarkerWithoutReporting()
     QCOMPARE(marker()->pos(), position);
     QCOMPARE(scene()->gammaLineItem()->line(), QLineF(QPointF(), position));
     QCOMPARE(scene()->gammaLineItem()->pen().widthF(), 1.5);
+    QCOMPARE(scene()->gammaLineItem()->pen().color(), lineColour);
     QCOMPARE(reports.count(), 0);
+
+    // After a drag outside the circle, a load from the window inside it
+    // turns the line blue again and keeps the width the drag gave it.
+    press(marker()->pos());
+    moveTo(QPointF(110, -110));
+    release(QPointF(110, -110));
+    chart->setGamma({0.2, 0.2});
+    QCOMPARE(scene()->gammaLineItem()->pen().color(), QColor(Qt::darkBlue));
+    QCOMPARE(scene()->gammaLineItem()->pen().widthF(), 1.0);
+    QCOMPARE(marker()->pos(), QPointF(25, -25));
 }
 
 void TestMarkerItem::dragReportsGammaAfterEachMove_data()
@@ -159,15 +179,17 @@ void TestMarkerItem::dragReportsGammaAfterEachMove_data()
     QTest::addColumn<bool>("reported");
     QTest::addColumn<complex_dbl>("gamma");
     QTest::addColumn<QColor>("lineColour");
+    QTest::addColumn<QPointF>("released"); // where the marker stands after the release
 
     const QColor darkBlue(Qt::darkBlue);
     QTest::newRow("inside the circle")
-        << QPointF(50, -25) << true << complex_dbl(0.4, 0.2) << darkBlue;
-    QTest::newRow("corner of the square")
-        << QPointF(110, -110) << true << complex_dbl(0.88, 0.88) << QColor(Qt::red);
-    QTest::newRow("edge of the square")
-        << QPointF(-125, 125) << true << complex_dbl(-1, -1) << QColor(Qt::red);
-    QTest::newRow("beyond the square") << QPointF(130, 0) << false << complex_dbl() << darkBlue;
+        << QPointF(50, -25) << true << complex_dbl(0.4, 0.2) << darkBlue << QPointF(50, -25);
+    QTest::newRow("corner of the square") << QPointF(110, -110) << true << complex_dbl(0.88, 0.88)
+                                          << QColor(Qt::red) << QPointF(110, -110);
+    QTest::newRow("edge of the square") << QPointF(-125, 125) << true << complex_dbl(-1, -1)
+                                        << QColor(Qt::red) << QPointF(-125, 125);
+    QTest::newRow("beyond the square, back to the load")
+        << QPointF(130, 0) << false << complex_dbl() << darkBlue << QPointF(0, 0);
 }
 
 void TestMarkerItem::dragReportsGammaAfterEachMove()
@@ -176,6 +198,7 @@ void TestMarkerItem::dragReportsGammaAfterEachMove()
     QFETCH(bool, reported);
     QFETCH(complex_dbl, gamma);
     QFETCH(QColor, lineColour);
+    QFETCH(QPointF, released);
 
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
     press(QPointF(0, 0));
@@ -194,6 +217,7 @@ void TestMarkerItem::dragReportsGammaAfterEachMove()
     }
     release(target);
     QCOMPARE(reports.count(), reported ? 1 : 0);
+    QCOMPARE(marker()->pos(), released);
 }
 
 void TestMarkerItem::dragBackInsideTurnsLineDarkBlue()
@@ -222,6 +246,9 @@ void TestMarkerItem::dragBeyondSquareLeavesLineUntilBack()
     QCOMPARE(marker()->pos(), QPointF(130, -10));
     QCOMPARE(reports.count(), 1);
     QCOMPARE(scene()->gammaLineItem()->line(), QLineF(0, 0, 100, 0));
+    release(QPointF(130, -10));
+    QCOMPARE(marker()->pos(), QPointF(100, 0)); // back where the load stopped
+    press(QPointF(100, 0));
     moveTo(QPointF(-25, 0));
     release(QPointF(-25, 0));
     QCOMPARE(reports.count(), 2);

@@ -65,6 +65,15 @@ std::optional<double> localeNumber(const QString &text)
     return number;
 }
 
+// What a Gamma or Z0 field takes: a finite number, and for Z0 not a negative one.
+std::optional<double> plainEntry(const QString &field, const QString &text)
+{
+    const std::optional<double> number = localeNumber(text);
+    if (number && field == u"LED_Z0" && *number < 0.0)
+        return std::nullopt;
+    return number;
+}
+
 // Values within the marker's blind spot of 1e-14 around a part of Gamma, and
 // zero (the real load) if it lies in there.
 QList<double> nearbyParts(double part)
@@ -134,8 +143,8 @@ QString LoadChecker::afterAction(const UserAction &action)
             ++it;
     }
     QSet<QString> excluded(leftAsTyped.keyBegin(), leftAsTyped.keyEnd());
-    const bool typedStands = !action.enteredField.isEmpty() && action.enteredField != u"LED_Z0"
-        && panel.text(action.enteredField) == action.enteredText;
+    const bool typedStands =
+        !action.enteredField.isEmpty() && panel.text(action.enteredField) == action.enteredText;
     if (typedStands)
         excluded.insert(action.enteredField);
 
@@ -177,8 +186,7 @@ QString LoadChecker::afterAction(const UserAction &action)
 void LoadChecker::followEntry(const UserAction &action)
 {
     if (action.enteredField == u"LED_Z0") {
-        const double number = localeNumber(action.enteredText).value_or(50.0);
-        modelZ0 = number < 0.0 ? 50.0 : number;
+        modelZ0 = plainEntry(action.enteredField, action.enteredText).value_or(modelZ0);
     } else if (action.enteredField == u"LED_FREQUENZ") {
         ValueEntry entry;
         entry.text = action.enteredText;
@@ -202,21 +210,21 @@ bool LoadChecker::entryLeftAsTyped(const UserAction &action) const
         return Expected::fieldTexts(*knownGamma, modelZ0, modelFrequency).value(action.enteredField)
             != action.enteredText;
     if (!isParsedField(action.enteredField))
-        return !localeNumber(action.enteredText);
+        return !plainEntry(action.enteredField, action.enteredText);
     const QString partner = partnerOf(action.enteredField);
     return panel.isRed(action.enteredField) || (!partner.isEmpty() && panel.isRed(partner));
 }
 
 // Whether the entry's slot took it: a value entry leaves its field (and the
-// partner) without the error colour, a Gamma entry needs a number, and Z0
-// takes anything.
+// partner) without the error colour, a Gamma entry needs a number, and Z0 one
+// that is not negative.
 bool LoadChecker::entryTaken(const UserAction &action) const
 {
     const QString &name = action.enteredField;
     if (name.isEmpty())
         return false;
     if (!isParsedField(name))
-        return name == u"LED_Z0" || localeNumber(action.enteredText).has_value();
+        return plainEntry(name, action.enteredText).has_value();
     const QString partner = partnerOf(name);
     return !panel.isRed(name) && (partner.isEmpty() || !panel.isRed(partner));
 }
@@ -281,7 +289,8 @@ std::optional<complex_dbl> LoadChecker::gammaOfValueEntry(const UserAction &acti
 
 // Finds the Gamma that every field shows: the one a drag reported, the one a
 // Gamma entry gives, the one under the marker, or the one known before (which
-// a load outside the unit circle keeps while the marker stays behind), each
+// a load beyond the square around the unit circle keeps while the marker
+// stays behind), each
 // within a few units in the last place.
 QString LoadChecker::matchCandidates(const UserAction &action, const QSet<QString> &excluded)
 {
@@ -453,9 +462,8 @@ bool LoadChecker::nothingElseChanged(const UserAction &action) const
         && (!marker || !markerBefore || marker->pos() == *markerBefore);
 }
 
-// A rejected or unconvertible entry changes nothing else, and a rejected one
-// (not a Gamma entry, which is ignored silently) turns its field or its
-// partner red.
+// A rejected or unconvertible entry changes nothing else and turns its field
+// or its partner red.
 QString LoadChecker::checkLeftAsTyped(const UserAction &action)
 {
     for (const QString &name : ControlPanelDriver::fieldNames()) {
@@ -476,8 +484,13 @@ QString LoadChecker::checkLeftAsTyped(const UserAction &action)
         && (partner.isEmpty() || !panel.isRed(partner)))
         return u"%1 keeps the rejected entry \"%2\" without turning red"_s.arg(
             action.enteredField, action.enteredText.left(80));
-    if (!isParsedField(action.enteredField) && localeNumber(action.enteredText))
-        return u"%1 ignored the number \"%2\""_s.arg(action.enteredField, action.enteredText);
+    if (!isParsedField(action.enteredField)) {
+        if (plainEntry(action.enteredField, action.enteredText))
+            return u"%1 ignored the number \"%2\""_s.arg(action.enteredField, action.enteredText);
+        if (!panel.isRed(action.enteredField))
+            return u"%1 keeps the refused entry \"%2\" without turning red"_s.arg(
+                action.enteredField, action.enteredText.left(80));
+    }
     return QString();
 }
 
@@ -501,15 +514,17 @@ QString LoadChecker::checkMarker(const UserAction &action, bool rebuilt)
         markerDisplaced = false;
     if (!knownGamma || markerDisplaced)
         return QString();
-    const double magnitude = std::abs(*knownGamma);
-    if (magnitude <= 1.0 - markerTolerance && std::abs(under - *knownGamma) > markerTolerance)
+    // The marker shows every load a drag could report, the square around the
+    // unit circle; beyond it, the marker stays where it was.
+    const double reach = std::max(std::fabs(knownGamma->real()), std::fabs(knownGamma->imag()));
+    if (reach <= 1.0 - markerTolerance && std::abs(under - *knownGamma) > markerTolerance)
         return u"the marker stands at %1 for Gamma %2"_s.arg(describe(under),
                                                              describe(*knownGamma));
-    if (magnitude > 1.0 + markerTolerance) {
+    if (reach > 1.0 + markerTolerance) {
         if (rebuilt && marker->pos() != QPointF())
             return u"the rebuilt chart moved the marker for Gamma %1"_s.arg(describe(*knownGamma));
         if (!rebuilt && moved)
-            return u"the marker moved for Gamma %1 outside the chart"_s.arg(describe(*knownGamma));
+            return u"the marker moved for Gamma %1 beyond the chart"_s.arg(describe(*knownGamma));
     }
     return QString();
 }
@@ -536,13 +551,9 @@ QString LoadChecker::checkSliders() const
 
 QString LoadChecker::checkStyles(const UserAction &action, bool leftTyped) const
 {
-    for (const QString &name : ControlPanelDriver::fieldNames()) {
-        if (!isParsedField(name) && panel.isRed(name))
-            return u"%1 turned red"_s.arg(name);
-    }
     // An entry counts as taken where the field was rewritten; a text that
     // stands as typed may also be a refused copy of the display ("inf GΩ").
-    if (action.enteredField.isEmpty() || leftTyped || !isParsedField(action.enteredField)
+    if (action.enteredField.isEmpty() || leftTyped
         || panel.text(action.enteredField) == action.enteredText)
         return QString();
     for (const QString &name : {action.enteredField, partnerOf(action.enteredField)}) {

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QSize>
 #include <QString>
 
 #include <cstdio>
@@ -85,8 +84,8 @@ void shortCircuit(WindowDriver &driver)
     typeGamma(driver, u"-1"_s, u"0"_s);
 }
 
-// Beyond the unit circle only a dragged marker can go; the Gamma grid is shown
-// so that the line from the centre, red out there, can be seen.
+// Dragged beyond the unit circle; the Gamma grid is shown so that the line
+// from the centre, red out there, can be seen.
 void markerOutside(WindowDriver &driver)
 {
     driver.moveSlider(u"QS_OPACITY"_s, 100);
@@ -125,15 +124,6 @@ void frequencySliderStep(WindowDriver &driver)
 {
     driver.moveSlider(u"QS_F"_s, 43);
     driver.moveSlider(u"QS_F"_s, 42);
-}
-
-// Wide enough for the fields to show their whole texts.
-std::function<void(WindowDriver &)> widened(void (*setUp)(WindowDriver &))
-{
-    return [setUp](WindowDriver &driver) {
-        driver.resizeWindow(QSize(1440, 800));
-        setUp(driver);
-    };
 }
 
 void rejectedResistance(WindowDriver &driver)
@@ -195,10 +185,10 @@ const std::vector<GuideShot> &guideShots()
         {u"chart-crossfade-50"_s, crossFadedTo(50), Captures::chart},
         {u"chart-crossfade-100"_s, crossFadedTo(100), Captures::chart},
         {u"chart-z0-75"_s, referenceImpedance75, Captures::chart},
-        {u"controls-inductive"_s, widened(inductiveLoad), Captures::controls},
-        {u"controls-capacitive"_s, widened(capacitiveLoad), Captures::controls},
-        {u"controls-gamma-clamped"_s, widened(clampedGamma), Captures::controls},
-        {u"impedance-slider-step"_s, widened(resistanceSliderStep), Captures::box(u"groupBox_3"_s)},
+        {u"controls-inductive"_s, inductiveLoad, Captures::controls},
+        {u"controls-capacitive"_s, capacitiveLoad, Captures::controls},
+        {u"controls-gamma-clamped"_s, clampedGamma, Captures::controls},
+        {u"impedance-slider-step"_s, resistanceSliderStep, Captures::box(u"groupBox_3"_s)},
         {u"frequency-slider-step"_s, frequencySliderStep, Captures::box(u"groupBox_8"_s)},
         {u"impedance-rejected"_s, rejectedResistance, Captures::box(u"groupBox_3"_s)},
         {u"window-restarted"_s, restartedAfterChanges, Captures::window},

@@ -96,12 +96,6 @@ void WindowDriver::dragMarkerTo(const complex_dbl &gamma)
     settle();
 }
 
-void WindowDriver::resizeWindow(const QSize &size)
-{
-    mainWindow->resize(size);
-    settle();
-}
-
 void WindowDriver::focusChart()
 {
     control(u"QGV_Chart"_s)->setFocus(Qt::MouseFocusReason);

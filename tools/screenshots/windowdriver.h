@@ -2,7 +2,6 @@
 
 #include "electrics/complexdbl.h"
 
-#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -28,8 +27,6 @@ public:
     void enter(const QString &objectName, const QString &typed);
     void moveSlider(const QString &sliderName, int position);
     void dragMarkerTo(const complex_dbl &gamma);
-    // Resizes the window the way a user drags its corner.
-    void resizeWindow(const QSize &size);
     // Gives the keyboard focus to the chart, so that no field shows a cursor or
     // a selection.
     void focusChart();
