@@ -2,11 +2,11 @@
 
 #include "chart/smithbasics.h"
 #include "electrics/complexdbl.h"
+#include "electrics/sliderscale.h"
 
 #include <QMainWindow>
 #include <QString>
 
-#include <array>
 #include <initializer_list>
 #include <limits>
 #include <optional>
@@ -63,8 +63,6 @@ private slots:
     void NewGamma(complex_dbl new_gamma);
 
 private:
-    static constexpr int sliderTableSize = 200;
-
     void connectControls();
     void loadSettings();
     void saveSettings();
@@ -108,7 +106,7 @@ private:
     bool updatingFrequency = false;
     double swr[3] = {1.0, 1.0, 1.0};
     // The slider scale; every access goes through at(), which is range-tested.
-    std::array<double, sliderTableSize> sliderTable {};
+    Electrics::SliderTable sliderTable {};
     QString infoText;
     QString normalStyle;
     QString errorStyle;
