@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          locales fonts-dejavu-core valgrind)
+          locales fonts-dejavu-core valgrind lintian desktop-file-utils appstream)
 locales_needed=(de_DE en_US)
 
 as_root() {

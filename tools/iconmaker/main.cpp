@@ -15,7 +15,7 @@ namespace {
 // The order of the images inside the ICO file.
 const QList<int> icoSizes {128, 32, 64};
 // The PNG sizes installed into the desktop's hicolor icon theme.
-const QList<int> pngSizes {16, 32, 48, 64, 128, 256};
+const QList<int> pngSizes {16, 24, 32, 48, 64, 128, 256};
 
 bool writeFile(const QString &path, const QByteArray &data)
 {
