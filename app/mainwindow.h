@@ -84,7 +84,13 @@ private:
     int rank(double value, int limit) const;
     complex_dbl gammaOfImpedance(complex_dbl z) const;
     complex_dbl gammaOfAdmittance(complex_dbl y) const;
-    complex_dbl gammaOfParallel(double parallelR, double parallelX) const;
+    complex_dbl gammaWithSeriesResistance(double seriesR) const;
+    complex_dbl gammaWithSeriesReactance(double seriesX) const;
+    complex_dbl gammaWithParallelResistance(double parallelR) const;
+    complex_dbl gammaWithParallelReactance(double parallelX) const;
+    void renewEquivalents();
+    void setFrequency(double hertz, bool moveSlider);
+    void setReferenceImpedance(double ohms);
     bool setLoad(complex_dbl newGamma, unsigned sliderMask);
     void setLoadFromSlider(complex_dbl newGamma, unsigned movedSlider);
 

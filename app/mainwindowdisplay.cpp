@@ -100,9 +100,9 @@ void fitToTexts(QLineEdit *field, const QStringList &texts)
 
 } // namespace
 
-// Writes the fields of the mask from the load and renews the cached series and
-// parallel equivalents whatever the mask. Style sheets are left alone, so a
-// field marked red after a rejected entry stays red.
+// Writes the fields of the mask from the load and its cached equivalents.
+// Style sheets are left alone, so a field marked red after a rejected entry
+// stays red.
 void MainWindow::refreshDisplays(unsigned mask)
 {
     using namespace UpdateMask;
@@ -124,12 +124,6 @@ void MainWindow::refreshDisplays(unsigned mask)
                formatNumber(Electrics::gammaPhaseDegrees(gamma), 1));
     writeField(ui->LED_Z0, mask, LineEditZ0, formatNumber(z0.real(), 1));
     writeField(ui->LED_FREQUENZ, mask, LineEditFrequency, Electrics::formatFrequency(frequency));
-
-    const Electrics::ParallelEquivalent parallel = Electrics::parallelFromAdmittance(y);
-    rp = parallel.rp;
-    xp = parallel.xp;
-    rs = z.real();
-    xs = z.imag();
 
     writeField(ui->LED_RS, mask, LineEditRS, formatOhms(rs, 2, false));
     if (xs == 0.0) {

@@ -1,6 +1,11 @@
 #include "app/mainwindow.h"
 
+#include "app/updatemask.h"
+
+#include "ui_mainwindow.h"
+
 #include <QByteArray>
+#include <QDoubleSpinBox>
 #include <QSettings>
 #include <QVariant>
 
@@ -52,4 +57,18 @@ void MainWindow::saveSettings()
     settings.setValue(chartGroup + QStringLiteral("GAMMAR"), gamma.real());
     settings.setValue(chartGroup + QStringLiteral("GAMMAI"), gamma.imag());
     settings.setValue(chartGroup + QStringLiteral("Frequency"), frequency);
+}
+
+// Writes the loaded values into the controls.
+void MainWindow::restoreControls()
+{
+    ui->SPB_SWR1->setValue(swr[0]);
+    ui->SPB_SWR2->setValue(swr[1]);
+    ui->SPB_SWR3->setValue(swr[2]);
+    renewEquivalents();
+    refreshDisplays(UpdateMask::All);
+    // The slider scale is still empty here; the constructor positions the
+    // sliders again once the chart and the scale are built.
+    updateSliders(UpdateMask::All);
+    updateFrequencySlider();
 }

@@ -16,32 +16,6 @@ namespace {
 
 using namespace Electrics;
 
-const complex_dbl openCircuit(1.0, 0.0);
-const complex_dbl shortCircuit(-1.0, 0.0);
-
-bool isFinite(complex_dbl value)
-{
-    return std::isfinite(value.real()) && std::isfinite(value.imag());
-}
-
-bool isInfinite(complex_dbl value)
-{
-    return std::isinf(value.real()) || std::isinf(value.imag());
-}
-
-// A quantity that the load does not define (the reactance of the open circuit,
-// the susceptance of the short circuit) counts as zero when it is combined
-// with a new value.
-double definedOrZero(double value)
-{
-    return std::isnan(value) ? 0.0 : value;
-}
-
-complex_dbl definedOrZero(complex_dbl value)
-{
-    return {definedOrZero(value.real()), definedOrZero(value.imag())};
-}
-
 SliderRange rangeOf(const QSlider *slider)
 {
     return {slider->minimum(), slider->maximum()};
@@ -62,52 +36,6 @@ int MainWindow::rank(double value, int limit) const
 void MainWindow::fillSliderTable()
 {
     Electrics::fillSliderTable(sliderTable, z0);
-}
-
-// Gamma of an impedance. Where the arithmetic gives no number, at the edge of
-// the chart, the limit is taken: an unbounded impedance is the open circuit.
-complex_dbl MainWindow::gammaOfImpedance(complex_dbl z) const
-{
-    const complex_dbl defined = definedOrZero(z);
-    if (isInfinite(defined))
-        return openCircuit;
-    return Electrics::gammaFromImpedance(defined, z0);
-}
-
-// An unbounded admittance is the short circuit, a zero admittance the open one.
-complex_dbl MainWindow::gammaOfAdmittance(complex_dbl y) const
-{
-    const complex_dbl defined = definedOrZero(y);
-    if (isInfinite(defined))
-        return shortCircuit;
-    return gammaOfImpedance(Electrics::admittanceFromImpedance(defined));
-}
-
-complex_dbl MainWindow::gammaOfParallel(double parallelR, double parallelX) const
-{
-    return gammaOfImpedance(Electrics::impedanceFromParallel(parallelR, parallelX));
-}
-
-// The propagation every input path ends with: the marker, then every field
-// (which also renews the cached equivalents), then the sliders of the mask.
-// A Gamma that is not finite is never stored; the result says whether this one was.
-bool MainWindow::setLoad(complex_dbl newGamma, unsigned sliderMask)
-{
-    if (!isFinite(newGamma))
-        return false;
-    gamma = newGamma;
-    setGamma(gamma);
-    refreshDisplays(UpdateMask::All);
-    updateSliders(sliderMask);
-    return true;
-}
-
-// The moved slider is left where the user holds it, unless its load is not
-// taken; then it returns to the load.
-void MainWindow::setLoadFromSlider(complex_dbl newGamma, unsigned movedSlider)
-{
-    if (!setLoad(newGamma, UpdateMask::All & ~movedSlider))
-        updateSliders(movedSlider);
 }
 
 void MainWindow::updateSliders(unsigned mask)
@@ -152,28 +80,6 @@ void MainWindow::updateFrequencySlider()
     ui->QS_F->setValue(frequencyPosition(rangeOf(ui->QS_F), frequency));
 }
 
-void MainWindow::restoreControls()
-{
-    ui->SPB_SWR1->setValue(swr[0]);
-    ui->SPB_SWR2->setValue(swr[1]);
-    ui->SPB_SWR3->setValue(swr[2]);
-    refreshDisplays(UpdateMask::All);
-    // The slider scale is still empty here; the constructor positions the
-    // sliders again once the chart and the scale are built.
-    updateSliders(UpdateMask::All);
-    updateFrequencySlider();
-}
-
-// The marker already stands where the user dragged it.
-void MainWindow::NewGamma(complex_dbl new_gamma)
-{
-    if (!isFinite(new_gamma))
-        return;
-    gamma = new_gamma;
-    refreshDisplays(UpdateMask::All);
-    updateSliders(UpdateMask::All);
-}
-
 void MainWindow::QS_setR(int value)
 {
     if (updatingSliders)
@@ -216,21 +122,19 @@ void MainWindow::QS_setB(int value)
     setLoadFromSlider(gammaOfAdmittance({y.real(), susceptance}), UpdateMask::SliderB);
 }
 
-// The equivalent-circuit sliders keep the other element of their circuit as
-// it was last shown.
 void MainWindow::QS_setRP(int value)
 {
     if (updatingSliders)
         return;
     const double parallelR = tableValue(unipolarIndex(rangeOf(ui->QS_RP), value));
-    setLoadFromSlider(gammaOfParallel(parallelR, xp), UpdateMask::SliderRP);
+    setLoadFromSlider(gammaWithParallelResistance(parallelR), UpdateMask::SliderRP);
 }
 
 void MainWindow::QS_setXP(int value)
 {
     if (updatingSliders)
         return;
-    setLoadFromSlider(gammaOfParallel(rp, logarithmicValue(rangeOf(ui->QS_XP), value)),
+    setLoadFromSlider(gammaWithParallelReactance(logarithmicValue(rangeOf(ui->QS_XP), value)),
                       UpdateMask::SliderXP);
 }
 
@@ -239,14 +143,14 @@ void MainWindow::QS_setRS(int value)
     if (updatingSliders)
         return;
     const double seriesR = tableValue(unipolarIndex(rangeOf(ui->QS_RS), value));
-    setLoadFromSlider(gammaOfImpedance({seriesR, xs}), UpdateMask::SliderRS);
+    setLoadFromSlider(gammaWithSeriesResistance(seriesR), UpdateMask::SliderRS);
 }
 
 void MainWindow::QS_setXS(int value)
 {
     if (updatingSliders)
         return;
-    setLoadFromSlider(gammaOfImpedance({rs, logarithmicValue(rangeOf(ui->QS_XS), value)}),
+    setLoadFromSlider(gammaWithSeriesReactance(logarithmicValue(rangeOf(ui->QS_XS), value)),
                       UpdateMask::SliderXS);
 }
 
@@ -256,7 +160,5 @@ void MainWindow::QS_setF(int value)
 {
     if (updatingFrequency)
         return;
-    frequency = frequencyAt(rangeOf(ui->QS_F), value);
-    ui->LED_FREQUENZ->setText(Electrics::formatFrequency(frequency));
-    refreshDisplays(UpdateMask::All);
+    setFrequency(frequencyAt(rangeOf(ui->QS_F), value), false);
 }

@@ -140,12 +140,7 @@ void MainWindow::LED_setZ0()
     const std::optional<double> number = acceptedNumber(ui->LED_Z0, nonNegative);
     if (!number)
         return;
-    const double newZ0 = *number;
-    if (newZ0 != z0.real()) {
-        z0 = complex_dbl(newZ0, 0.0);
-        rebuildChart();
-    }
-    setLoad(gamma, UpdateMask::All);
+    setReferenceImpedance(*number);
 }
 
 void MainWindow::LED_setRX()
@@ -171,8 +166,6 @@ void MainWindow::LED_setGB()
     setTypedLoad(gammaOfAdmittance({g->value, b->value}), {ui->LED_G, ui->LED_B});
 }
 
-// The frequency changes only the element values; Gamma, the value sliders and
-// the marker stay.
 void MainWindow::LED_setF()
 {
     if (!takeUserEntry(UpdateMask::LineEditFrequency))
@@ -180,11 +173,8 @@ void MainWindow::LED_setF()
     const std::optional<ValueEntry> entry = acceptedEntry(ui->LED_FREQUENZ, nonNegative);
     if (!entry)
         return; // also for a frequency that overflows: parseValue rejects infinities
-    frequency = entry->value;
-    ui->LED_FREQUENZ->setText(Electrics::formatFrequency(frequency));
     ui->LED_FREQUENZ->setStyleSheet(normalStyle);
-    refreshDisplays(UpdateMask::All);
-    updateFrequencySlider();
+    setFrequency(entry->value, true);
 }
 
 void MainWindow::LED_setRP()
@@ -194,7 +184,7 @@ void MainWindow::LED_setRP()
     const std::optional<ValueEntry> entry = acceptedEntry(ui->LED_RP, nonNegative);
     if (!entry)
         return;
-    setTypedLoad(gammaOfParallel(entry->value, xp), {ui->LED_RP});
+    setTypedLoad(gammaWithParallelResistance(entry->value), {ui->LED_RP});
 }
 
 void MainWindow::LED_setRS()
@@ -204,7 +194,7 @@ void MainWindow::LED_setRS()
     const std::optional<ValueEntry> entry = acceptedEntry(ui->LED_RS, nonNegative);
     if (!entry)
         return;
-    setTypedLoad(gammaOfImpedance({entry->value, xs}), {ui->LED_RS});
+    setTypedLoad(gammaWithSeriesResistance(entry->value), {ui->LED_RS});
 }
 
 void MainWindow::LED_setXP()
@@ -214,7 +204,7 @@ void MainWindow::LED_setXP()
     const std::optional<double> reactance = acceptedReactance(ui->LED_XP);
     if (!reactance)
         return;
-    setTypedLoad(gammaOfParallel(rp, *reactance), {ui->LED_XP});
+    setTypedLoad(gammaWithParallelReactance(*reactance), {ui->LED_XP});
 }
 
 void MainWindow::LED_setXS()
@@ -224,7 +214,7 @@ void MainWindow::LED_setXS()
     const std::optional<double> reactance = acceptedReactance(ui->LED_XS);
     if (!reactance)
         return;
-    setTypedLoad(gammaOfImpedance({rs, *reactance}), {ui->LED_XS});
+    setTypedLoad(gammaWithSeriesReactance(*reactance), {ui->LED_XS});
 }
 
 // The two parts are clamped separately, so |Gamma| can reach the square root of 2.
