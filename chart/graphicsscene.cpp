@@ -410,19 +410,20 @@ void GraphicsScene::setMarkerGamma(const complex_dbl &gamma)
     moveGammaLine(position);
 }
 
-void GraphicsScene::markerMoved()
+bool GraphicsScene::markerMoved()
 {
     const QPointF position = marker->pos();
     const complex_dbl gamma = gammaAt(position);
     // Outside the square around the unit circle the load stops following.
     if (std::abs(gamma.real()) > 1.0 || std::abs(gamma.imag()) > 1.0)
-        return;
+        return false;
     if (gammaLine) {
         const bool outside = std::hypot(gamma.real(), gamma.imag()) > 1.0;
         gammaLine->setPen(QPen(outside ? Qt::red : Qt::darkBlue));
     }
     moveGammaLine(position);
     emit NewGamma(gamma);
+    return true;
 }
 
 void GraphicsScene::moveGammaLine(const QPointF &end)

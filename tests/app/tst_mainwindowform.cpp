@@ -8,6 +8,7 @@
 #include <QGraphicsView>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -115,6 +116,7 @@ private slots:
     void sliderDefaults();
     void layoutSettings();
     void focusChain();
+    void chartShowsFocusFrame();
 
 private:
     template<typename T> T *child(const char *name) const
@@ -482,6 +484,33 @@ void TestMainWindowForm::focusChain()
         QVERIFY2(focused, qPrintable(expected.at(i - 1)));
         QCOMPARE(focused->objectName(), expected.at(i));
     }
+}
+
+// A ring in the highlight colour over the outer edge of the view's frame,
+// while the chart has the focus; the chart inside stays where it was.
+void TestMainWindowForm::chartShowsFocusFrame()
+{
+    auto *view = child<QGraphicsView>("QGV_Chart");
+    mainWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow.get()));
+    child<QSlider>("QS_OPACITY")->setFocus(Qt::TabFocusReason);
+    const QRect viewport = view->viewport()->geometry();
+    const QTransform fit = view->transform();
+    const QColor highlight = view->palette().color(QPalette::Highlight);
+    const QPoint edge(1, view->height() / 2);
+    QVERIFY(view->grab().toImage().pixelColor(edge) != highlight);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(view->hasFocus());
+    const QImage focused = view->grab().toImage();
+    QCOMPARE(focused.pixelColor(edge), highlight);
+    QCOMPARE(focused.pixelColor(view->width() - 2, 0), highlight);
+    QVERIFY(focused.pixelColor(edge + QPoint(2, 0)) != highlight);
+    QCOMPARE(view->viewport()->geometry(), viewport);
+    QCOMPARE(view->transform(), fit);
+
+    QTest::keyClick(view, Qt::Key_Tab);
+    QVERIFY(view->grab().toImage().pixelColor(edge) != highlight);
 }
 
 QTEST_MAIN(TestMainWindowForm)
