@@ -28,11 +28,15 @@ public:
     void enter(const QString &objectName, const QString &typed);
     void moveSlider(const QString &sliderName, int position);
     void dragMarkerTo(const complex_dbl &gamma);
+    // Gives the chart the keyboard focus and presses the keys ("Ctrl+Right").
+    void pressOnChart(const QString &keys);
+    // Rests the mouse on the marker until its tooltip shows; returns the tooltip.
+    QWidget *hoverMarker();
     // Resizes the window the way a user drags its corner.
     void resizeWindow(const QSize &size);
-    // Gives the keyboard focus to the chart, so that no field shows a cursor or
-    // a selection.
-    void focusChart();
+    // Takes the keyboard focus from every control, so that no field shows a
+    // cursor or a selection and the chart no focus frame.
+    void releaseFocus();
     // Closes the window, which stores its settings, and starts a new one that
     // reads them back.
     void restart();
