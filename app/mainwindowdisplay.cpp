@@ -3,6 +3,7 @@
 #include "app/updatemask.h"
 #include "electrics/conversions.h"
 #include "electrics/formatting.h"
+#include "electrics/loadsummary.h"
 
 #include "ui_mainwindow.h"
 
@@ -138,6 +139,8 @@ void MainWindow::refreshDisplays(unsigned mask)
         writeField(ui->LED_XP, mask, LineEditXP,
                    elementText(Electrics::parallelElement(xp, frequency)));
     }
+
+    setMarkerToolTip(Electrics::loadSummary(gamma, z0));
 
     // A field the program has just written holds no entry of the user's.
     userEntries &= ~(mask & AllLineEdits);

@@ -1,8 +1,9 @@
 // Marker drag: a real left-button drag across the chart, each mouse move followed
 // by the repaint of the whole window, at the form's size and at full HD. Beside
-// it, the same drag painting only what changed (as the event loop does), and
-// what repainting costs when nothing has changed: the whole window and the
-// chart's viewport alone, the floor under every figure that includes a repaint.
+// it, the same drag painting only what changed (as the event loop does), the
+// arrow keys on the focused chart stepping the marker the same way, and what
+// repainting costs when nothing has changed: the whole window and the chart's
+// viewport alone, the floor under every figure that includes a repaint.
 
 #include "bench/benchsupport.h"
 
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QGraphicsView>
 #include <QSize>
+#include <QTest>
 
 #include <cstdio>
 
@@ -18,6 +20,7 @@ namespace {
 
 constexpr int movesPerLeg = 30;
 constexpr int idleRepaints = 200;
+constexpr int keyStepsPerLeg = 10;
 
 // Times every move of a drag along the path; `timedMove` moves and paints.
 template<typename TimedMove> QList<double> dragMoveTimes(MainWindow &window, TimedMove &&timedMove)
@@ -29,6 +32,25 @@ template<typename TimedMove> QList<double> dragMoveTimes(MainWindow &window, Tim
         times.append(timedMove([&] { drag.moveTo(position); }));
     if (!drag.markerFollows())
         std::fprintf(stderr, "bench_drag: the marker did not follow the mouse\n");
+    return times;
+}
+
+// Times each press of the arrow keys, which steps the marker as one drag move
+// does: Ctrl+Right across the chart and back, then Right and Left.
+QList<double> keyStepTimes(MainWindow &window)
+{
+    QGraphicsView &view = Bench::chartView(window);
+    view.setFocus(Qt::TabFocusReason);
+    QList<double> times;
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        times.append(Bench::millisecondsToUpdate([&] { QTest::keyClick(&view, key, modifiers); }));
+    };
+    for (int i = 0; i < keyStepsPerLeg; ++i)
+        press(Qt::Key_Right, Qt::ControlModifier);
+    for (int i = 0; i < keyStepsPerLeg; ++i)
+        press(Qt::Key_Left, Qt::ControlModifier);
+    for (int i = 0; i < keyStepsPerLeg; ++i)
+        press(Qt::Key_Right, Qt::NoModifier);
     return times;
 }
 
@@ -64,6 +86,8 @@ int main(int argc, char **argv)
                    dragMoveTimes(window, withRepaint), ms);
         report.add(QStringLiteral("drag move + update of what changed") + suffix,
                    dragMoveTimes(window, withUpdate), ms);
+        report.add(QStringLiteral("arrow key step + update of what changed") + suffix,
+                   keyStepTimes(window), ms);
         report.add(QStringLiteral("window repaint, nothing changed") + suffix,
                    idleRepaintTimes(window), ms);
         report.add(QStringLiteral("chart repaint, nothing changed") + suffix,

@@ -448,18 +448,19 @@ void GraphicsScene::setMarkerGamma(const complex_dbl &gamma)
     moveGammaLine(loadPoint);
 }
 
-void GraphicsScene::markerMoved()
+bool GraphicsScene::markerMoved()
 {
     const QPointF position = marker->pos();
     const complex_dbl gamma = gammaAt(position);
     // Outside the square around the unit circle the load stops following.
     if (!insideDragSquare(gamma))
-        return;
+        return false;
     if (gammaLine)
         gammaLine->setPen(QPen(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue));
     loadPoint = position;
     moveGammaLine(position);
     emit NewGamma(gamma);
+    return true;
 }
 
 // A drag that ends where the load stopped following leaves no marker apart

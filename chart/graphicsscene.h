@@ -50,7 +50,9 @@ public:
     void setSwrCircles(const double *swr, int count);
     void createMarker(bool movable);
     void setMarkerGamma(const complex_dbl &gamma);
-    void markerMoved();
+    // Takes the marker's position as the new load; false when it lies outside
+    // the square around the unit circle and nothing was reported.
+    bool markerMoved();
     void markerReleased();
     void setGridOpacity(double smithOpacity);
     // Deletes every item and forgets the pointers to them.

@@ -1,6 +1,9 @@
 #include "chart/smithbasics.h"
 
+#include "chart/chartfocusframe.h"
+#include "chart/chartkeyboard.h"
 #include "chart/graphicsscene.h"
+#include "chart/markeritem.h"
 
 #include <QGraphicsView>
 #include <QPainter>
@@ -21,6 +24,9 @@ void SmithBasics::attachView(QGraphicsView *chartView)
     scene = new GraphicsScene;
     view->setScene(scene);
     view->setRenderHint(QPainter::Antialiasing);
+    // Both belong to the view and go with it.
+    new ChartKeyboard(view);
+    new ChartFocusFrame(view);
 }
 
 bool SmithBasics::isReady() const
@@ -94,4 +100,10 @@ void SmithBasics::setGamma(const complex_dbl &gamma)
 {
     if (ready)
         scene->setMarkerGamma(gamma);
+}
+
+void SmithBasics::setMarkerToolTip(const QString &text)
+{
+    if (ready && scene->markerGraphic())
+        scene->markerGraphic()->setToolTip(text);
 }

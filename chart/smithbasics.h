@@ -5,6 +5,7 @@
 #include <QRectF>
 
 class GraphicsScene;
+class QString;
 class QGraphicsView;
 
 // Holder of the chart for the main window: owns the scene, knows the view it is
@@ -33,6 +34,8 @@ public:
     void setSwrCircles(const double *swr, int count);
     void createMarker(bool movable);
     void setGamma(const complex_dbl &gamma);
+    // The text that hovering the marker shows.
+    void setMarkerToolTip(const QString &text);
 
     GraphicsScene *chartScene() const { return scene; }
 

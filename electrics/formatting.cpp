@@ -1,5 +1,7 @@
 #include "electrics/formatting.h"
 
+#include <QLocale>
+
 #include <cmath>
 #include <limits>
 
@@ -80,6 +82,20 @@ QString formatOhms(double ohms, int decimals, bool imaginary)
     return QStringLiteral("%L1 %2")
         .arg(scaled(*range, ohms), 0, 'f', decimals)
         .arg(imaginary ? QStringLiteral("j") + unit : unit);
+}
+
+QString formatImpedance(double resistance, double reactance, int decimals)
+{
+    const double magnitude = std::fmax(std::fabs(resistance), std::fabs(reactance));
+    if (std::isnan(magnitude))
+        return QString();
+    const Range *range = pickRange(ohmRanges, magnitude);
+    const bool capacitive = reactance < 0.0;
+    return QStringLiteral("%L1 %2 j%L3 %4")
+        .arg(scaled(*range, resistance), 0, 'f', decimals)
+        .arg(capacitive ? QLocale().negativeSign() : QLocale().positiveSign())
+        .arg(scaled(*range, std::fabs(reactance)), 0, 'f', decimals)
+        .arg(QString::fromUtf16(range->unit));
 }
 
 QString formatCapacitance(double farads)

@@ -8,6 +8,9 @@
 namespace Electrics {
 
 QString formatOhms(double ohms, int decimals, bool imaginary);
+// Both parts of an impedance with one prefix, chosen by the larger part, and
+// the unit once: "50,00 + j50,00 Ω", "1,20 - j0,03 kΩ".
+QString formatImpedance(double resistance, double reactance, int decimals);
 QString formatCapacitance(double farads);
 QString formatInductance(double henries);
 QString formatFrequency(double hertz);

@@ -6,11 +6,16 @@
 #include "electrics/conversions.h"
 #include "electrics/formatting.h"
 
+#include <QCoreApplication>
+#include <QGraphicsView>
+#include <QHelpEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QLocale>
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -49,7 +54,21 @@ QSlider *ControlPanelDriver::slider(const QString &name) const
 
 QString ControlPanelDriver::text(const QString &fieldName) const
 {
+    if (fieldName == u"marker")
+        return markerToolTip();
     return field(fieldName)->text();
+}
+
+// Rests the mouse on the marker and reads the tooltip that comes up.
+QString ControlPanelDriver::markerToolTip() const
+{
+    auto *view = mainWindow->findChild<QGraphicsView *>(u"QGV_Chart"_s);
+    const QPoint at = view->mapFromScene(mainWindow->chartScene()->markerGraphic()->pos());
+    QTest::mouseMove(view->viewport(), at);
+    // The event that the toolkit sends once the mouse has rested.
+    QHelpEvent rested(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(view->viewport(), &rested);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 int ControlPanelDriver::position(const QString &sliderName) const
@@ -106,6 +125,17 @@ void ControlPanelDriver::pressKey(const QString &sliderName, int key)
     if (!target->hasFocus())
         target->setFocus(Qt::TabFocusReason);
     QTest::keyClick(target, Qt::Key(key));
+}
+
+void ControlPanelDriver::pressOnChart(const QString &keys)
+{
+    auto *view = mainWindow->findChild<QGraphicsView *>(u"QGV_Chart"_s);
+    if (!view->hasFocus())
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    for (const QString &key : keys.split(u',', Qt::SkipEmptyParts)) {
+        const QKeyCombination pressed = QKeySequence(key.trimmed())[0];
+        QTest::keyClick(view, pressed.key(), pressed.keyboardModifiers());
+    }
 }
 
 void ControlPanelDriver::moveSlider(const QString &sliderName, int target)

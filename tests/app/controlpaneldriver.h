@@ -26,6 +26,7 @@ public:
     MainWindow &window() const { return *mainWindow; }
     QLineEdit *field(const QString &name) const;
     QSlider *slider(const QString &name) const;
+    // The field's text; "marker" names the tooltip that the chart's marker shows.
     QString text(const QString &fieldName) const;
     int position(const QString &sliderName) const;
     bool isRed(const QString &fieldName) const;
@@ -40,6 +41,9 @@ public:
     // Moves a slider with the keyboard (page steps, then single steps).
     void moveSlider(const QString &sliderName, int target);
     void pressKey(const QString &sliderName, int key);
+    // Clicks the chart away from the marker for the focus, then presses the
+    // keys one after the other ("Ctrl+Left, Home").
+    void pressOnChart(const QString &keys);
 
     // Sets Gamma through the two Gamma fields.
     void enterGamma(double real, double imaginary);
@@ -55,6 +59,8 @@ public:
     static const QStringList &sliderNames();
 
 private:
+    QString markerToolTip() const;
+
     std::unique_ptr<MainWindow> mainWindow;
 };
 

@@ -63,6 +63,9 @@ void TestControlPanelEnglish::typedEntries_data()
         << u"LED_GAMMAM"_s << u"0.5"_s << u"LED_R"_s << u"150.00 Ω"_s;
     QTest::newRow("XS 10 nF") << u"LED_XS"_s << u"10 nF"_s << u"LED_X"_s << u"-15.92 jΩ"_s;
     QTest::newRow("Z0 75.5") << u"LED_Z0"_s << u"75.5"_s << u"LED_R"_s << u"75.50 Ω"_s;
+    QTest::newRow("marker tooltip") << u"LED_GAMMAR"_s << u"-0.5"_s << u"marker"_s
+                                    << u"Z = 16.67 + j0.00 Ω · |Γ| = 0.500 ∠ 180.0° · SWR 3.00 · "
+                                       u"Rückflussdämpfung 6.0 dB"_s;
 }
 
 void TestControlPanelEnglish::typedEntries()

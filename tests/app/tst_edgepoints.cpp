@@ -2,15 +2,19 @@
 #include "throwawaysettings.h"
 
 #include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QEvent>
+#include <QGraphicsLineItem>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -86,10 +90,12 @@ void TestEdgePoints::startAt(const QString &start)
         panel->enterGamma(-1.0, -1.0);
 }
 
-// A slider takes a key name, a field the text to type.
+// A slider takes a key name, the chart keys to press, a field the text to type.
 void TestEdgePoints::apply(const QString &control, const QString &input)
 {
-    if (control.startsWith(u"QS_")) {
+    if (control == u"QGV_Chart") {
+        panel->pressOnChart(input);
+    } else if (control.startsWith(u"QS_")) {
         const int key = input == u"Home" ? Qt::Key_Home
             : input == u"End"            ? Qt::Key_End
             : input == u"PageUp"         ? Qt::Key_PageUp
@@ -189,6 +195,26 @@ void TestEdgePoints::limitsAtTheEdges_data()
     // No admittance at all is the open circuit.
     QTest::newRow("G 0 and B 0") << u"matched"_s << QStringList {u"LED_B"_s, u"LED_G"_s}
                                  << QStringList {u"0"_s, u"0"_s} << u"1,000"_s << u"0,000"_s;
+    // The keys on the chart move the load as a drag does, within the square
+    // around the unit circle.
+    const QStringList chart {u"QGV_Chart"_s};
+    QTest::newRow("chart, Right") << u"matched"_s << chart << QStringList {u"Right"_s} << u"0,010"_s
+                                  << u"0,000"_s;
+    QTest::newRow("chart, Shift+Up")
+        << u"matched"_s << chart << QStringList {u"Shift+Up"_s} << u"0,000"_s << u"0,001"_s;
+    QTest::newRow("chart, Ctrl+Left, Ctrl+Down")
+        << u"matched"_s << chart << QStringList {u"Ctrl+Left, Ctrl+Down"_s} << u"-0,100"_s
+        << u"-0,100"_s;
+    QTest::newRow("chart, open, Right beyond the edge")
+        << u"open"_s << chart << QStringList {u"Right"_s} << u"1,000"_s << u"0,000"_s;
+    QTest::newRow("chart, open, Up outside the circle")
+        << u"open"_s << chart << QStringList {u"Up"_s} << u"1,000"_s << u"0,010"_s;
+    QTest::newRow("chart, short, Ctrl+Left beyond the edge")
+        << u"short"_s << chart << QStringList {u"Ctrl+Left"_s} << u"-1,000"_s << u"0,000"_s;
+    QTest::newRow("chart, short, Shift+Right")
+        << u"short"_s << chart << QStringList {u"Shift+Right"_s} << u"-0,999"_s << u"0,000"_s;
+    QTest::newRow("chart, open, Home")
+        << u"open"_s << chart << QStringList {u"Home"_s} << u"0,000"_s << u"0,000"_s;
 }
 
 void TestEdgePoints::limitsAtTheEdges()
@@ -207,6 +233,13 @@ void TestEdgePoints::limitsAtTheEdges()
     QCOMPARE(panel->text(u"LED_GAMMAI"_s), gammaI);
     if (controls.constLast().startsWith(u"LED_"))
         QVERIFY(!panel->isRed(controls.constLast()));
+    if (controls.constLast() == u"QGV_Chart") {
+        const complex_dbl shown = panel->shownGamma();
+        QVERIFY(std::abs(*panel->markerGamma() - shown) < 5e-4);
+        const bool outside = std::abs(shown) > 1.0;
+        QCOMPARE(panel->window().chartScene()->gammaLineItem()->pen().color(),
+                 QColor(outside ? Qt::red : Qt::darkBlue));
+    }
 }
 
 // With Z0 = 0 every load but the short is the open circuit, and the short

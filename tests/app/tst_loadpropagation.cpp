@@ -118,6 +118,33 @@ void TestLoadPropagation::fieldTextsForLoad_data()
                                                           u"LED_X"_s, u"LED_XS"_s, u"LED_XP"_s}
                             << QStringList {u"inf GΩ"_s, u"inf GΩ"_s, u"inf GΩ"_s,
                                             QString(),   QString(),   QString()};
+    // The marker's tooltip sums the load up, in words where a figure has no
+    // finite value.
+    const QString marker = u"marker"_s;
+    QTest::newRow("marker, matched")
+        << 0.0 << 0.0 << QStringList {marker}
+        << QStringList {
+               u"Z = 50,00 + j0,00 Ω · |Γ| = 0,000 · SWR 1,00 · angepasst, keine Reflexion"_s};
+    QTest::newRow("marker, inductive")
+        << 0.0 << 0.5 << QStringList {marker}
+        << QStringList {u"Z = 30,00 + j40,00 Ω · |Γ| = 0,500 ∠ 90,0° · "
+                        u"SWR 3,00 · Rückflussdämpfung 6,0 dB"_s};
+    QTest::newRow("marker, capacitive")
+        << 0.2 << -0.4 << QStringList {marker}
+        << QStringList {u"Z = 50,00 - j50,00 Ω · |Γ| = 0,447 ∠ -63,4° "
+                        u"· SWR 2,62 · Rückflussdämpfung 7,0 dB"_s};
+    QTest::newRow("marker, open") << 1.0 << 0.0 << QStringList {marker}
+                                  << QStringList {
+                                         u"Leerlauf · |Γ| = 1,000 ∠ 0,0° · Totalreflexion: "
+                                         u"SWR unendlich, Rückflussdämpfung 0 dB"_s};
+    QTest::newRow("marker, short") << -1.0 << 0.0 << QStringList {marker}
+                                   << QStringList {u"Kurzschluss · |Γ| = 1,000 ∠ 180,0° · "
+                                                   u"Totalreflexion: SWR unendlich, "
+                                                   u"Rückflussdämpfung 0 dB"_s};
+    QTest::newRow("marker, outside the circle")
+        << 1.0 << 1.0 << QStringList {marker}
+        << QStringList {u"Z = -50,00 + j100,00 Ω · |Γ| = 1,414 ∠ 45,0° · außerhalb des "
+                        u"Einheitskreises (R < 0): kein SWR, keine Rückflussdämpfung"_s};
 }
 
 void TestLoadPropagation::fieldTextsForLoad()

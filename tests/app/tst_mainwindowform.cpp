@@ -2,12 +2,14 @@
 #include "throwawaysettings.h"
 
 #include <QAbstractSlider>
+#include <QAccessible>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QDoubleSpinBox>
 #include <QGraphicsView>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -115,6 +117,9 @@ private slots:
     void sliderDefaults();
     void layoutSettings();
     void focusChain();
+    void chartShowsFocusFrame();
+    void accessibleTexts_data();
+    void accessibleTexts();
 
 private:
     template<typename T> T *child(const char *name) const
@@ -492,6 +497,101 @@ void TestMainWindowForm::focusChain()
             focused = focused->parentWidget(); // the line edit inside a spin box
         QVERIFY2(focused, qPrintable(expected.at(i - 1)));
         QCOMPARE(focused->objectName(), expected.at(i));
+    }
+}
+
+// A ring in the highlight colour over the outer edge of the view's frame,
+// while the chart has the focus; the chart inside stays where it was.
+void TestMainWindowForm::chartShowsFocusFrame()
+{
+    auto *view = child<QGraphicsView>("QGV_Chart");
+    mainWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow.get()));
+    child<QSlider>("QS_OPACITY")->setFocus(Qt::TabFocusReason);
+    const QRect viewport = view->viewport()->geometry();
+    const QTransform fit = view->transform();
+    const QColor highlight = view->palette().color(QPalette::Highlight);
+    const QPoint edge(1, view->height() / 2);
+    QVERIFY(view->grab().toImage().pixelColor(edge) != highlight);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(view->hasFocus());
+    const QImage focused = view->grab().toImage();
+    QCOMPARE(focused.pixelColor(edge), highlight);
+    QCOMPARE(focused.pixelColor(view->width() - 2, 0), highlight);
+    QVERIFY(focused.pixelColor(edge + QPoint(2, 0)) != highlight);
+    QCOMPARE(view->viewport()->geometry(), viewport);
+    QCOMPARE(view->transform(), fit);
+
+    QTest::keyClick(view, Qt::Key_Tab);
+    QVERIFY(view->grab().toImage().pixelColor(edge) != highlight);
+}
+
+void TestMainWindowForm::accessibleTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    const QString serial = u" für serielle Konfiguration"_s;
+    const QString parallel = u" für parallele Konfiguration"_s;
+    QTest::newRow("QGV_Chart") << u"Smith-Diagramm"_s
+                               << u"Smith-Diagramm oder Gamma-Diagramm (je nach Stellung des "
+                                  u"Schiebereglers)"_s;
+    QTest::newRow("QS_OPACITY")
+        << u"Überblendung Smith - Gamma"_s
+        << u"Überblenden zwischen Smith-Diagramm und Reflexionsfaktor Gamma"_s;
+    QTest::newRow("SPB_SWR1") << u"SWR 1"_s << u"erster SWR-Kreis (1.0 für nicht angezeigt)"_s;
+    QTest::newRow("SPB_SWR2") << u"SWR 2"_s << u"zweiter SWR-Kreis (1.0 für nicht angezeigt)"_s;
+    QTest::newRow("SPB_SWR3") << u"SWR 3"_s << u"dritter SWR-Kreis (1.0 für nicht angezeigt)"_s;
+    QTest::newRow("LED_Z0") << u"Z0"_s << u"Referenzimpedanz"_s;
+    QTest::newRow("LED_FREQUENZ") << u"Frequenz"_s << u"Frequenz zur Berechnung der Bauteile"_s;
+    QTest::newRow("QS_F") << u"Frequenz-Schieberegler"_s << u"Frequenzeinstellung"_s;
+    QTest::newRow("LED_XS") << u"XS"_s << u"Blindwiderstand"_s + serial;
+    QTest::newRow("LED_RS") << u"RS"_s << u"Wirkwiderstand"_s + serial;
+    QTest::newRow("QS_XS") << u"XS-Schieberegler"_s
+                           << u"Einstellen des Blindwiderstands"_s + serial;
+    QTest::newRow("QS_RS") << u"RS-Schieberegler"_s << u"Einstellen des Wirkwiderstands"_s + serial;
+    QTest::newRow("PUB_Info") << u"Info"_s << u"Information zu diesem Programm"_s;
+    QTest::newRow("PUB_CLOSE") << u"Beenden"_s << u"Programm beenden"_s;
+    QTest::newRow("QS_B") << u"B-Schieberegler"_s << u"Einstellen des Blindleitwerts"_s;
+    QTest::newRow("LED_G") << u"G"_s << u"Wirkleitwert der Last (conductance)"_s;
+    QTest::newRow("QS_G") << u"G-Schieberegler"_s << u"Einstellen des Wirkleitwerts"_s;
+    QTest::newRow("LED_B") << u"B"_s << u"Blindleitwert der Last (susceptance)"_s;
+    QTest::newRow("LED_GAMMAR") << u"Gamma Real"_s
+                                << u"Realteil von Gamma in karthesischen Koordinaten"_s;
+    QTest::newRow("LED_GAMMAI") << u"Gamma Imag"_s
+                                << u"Imaginärteil von Gamma in karthesischen Koordinaten"_s;
+    QTest::newRow("LED_GAMMAM") << u"Gamma Magnitude"_s << u"Magnitude (Betrag) von Gamma"_s;
+    QTest::newRow("LED_GAMMAP") << u"Gamma Phase"_s << u"Phasenwinkel von Gamma"_s;
+    QTest::newRow("QS_XP") << u"XP-Schieberegler"_s
+                           << u"Einstellen des Blindwiderstands"_s + parallel;
+    QTest::newRow("QS_RP") << u"RP-Schieberegler"_s
+                           << u"Einstellen des Wirkwiderstands"_s + parallel;
+    QTest::newRow("LED_RP") << u"RP"_s << u"Wirkwiderstand"_s + parallel;
+    QTest::newRow("LED_XP") << u"XP"_s << u"Blindwiderstand"_s + parallel;
+    QTest::newRow("QS_X") << u"X-Schieberegler"_s << u"Einstellen des Blindwiderstands"_s;
+    QTest::newRow("LED_X") << u"X"_s << u"Blindwiderstand der Last (reactance)"_s;
+    QTest::newRow("LED_R") << u"R"_s << u"Wirkwiderstand der Last (resistance)"_s;
+    QTest::newRow("QS_R") << u"R-Schieberegler"_s << u"Einstellen des Wirkwiderstands"_s;
+}
+
+// What a screen reader announces: each control's own name, which no other
+// control that takes the focus shares, and a description without markup.
+void TestMainWindowForm::accessibleTexts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    auto *widget = mainWindow->findChild<QWidget *>(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(widget);
+    QAccessibleInterface *announced = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(announced);
+    QCOMPARE(announced->text(QAccessible::Name), name);
+    QCOMPARE(announced->text(QAccessible::Description), description);
+
+    for (QWidget *other : mainWindow->findChildren<QWidget *>()) {
+        if (other == widget || widget->isAncestorOf(other) || other->focusPolicy() == Qt::NoFocus)
+            continue;
+        const QAccessibleInterface *otherAnnounced = QAccessible::queryAccessibleInterface(other);
+        QVERIFY2(otherAnnounced->text(QAccessible::Name) != name, qPrintable(other->objectName()));
     }
 }
 

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QLayout>
+#include <QPainter>
+#include <QPalette>
 #include <QRegion>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +46,24 @@ QImage window(WindowDriver &driver, qreal ratio)
 QImage chart(WindowDriver &driver, qreal ratio)
 {
     return renderWhole(driver.control(u"QGV_Chart"_s), ratio);
+}
+
+QImage chartWithMarkerToolTip(WindowDriver &driver, qreal ratio)
+{
+    QWidget *view = driver.control(u"QGV_Chart"_s);
+    const QWidget *tip = driver.hoverMarker();
+    const QRect chartArea = view->rect();
+    const QRect tipArea(view->mapFromGlobal(tip->pos()), tip->size());
+    const QRect whole = chartArea.united(tipArea);
+
+    QImage image(whole.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(driver.window().palette().color(QPalette::Window));
+    QPainter painter(&image);
+    painter.drawImage(chartArea.topLeft() - whole.topLeft(), renderWhole(view, ratio));
+    painter.drawImage(tipArea.topLeft() - whole.topLeft(),
+                      renderWhole(const_cast<QWidget *>(tip), ratio));
+    return image;
 }
 
 QImage controls(WindowDriver &driver, qreal ratio)

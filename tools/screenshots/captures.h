@@ -17,6 +17,9 @@ namespace Captures {
 QImage window(WindowDriver &driver, qreal ratio);
 // The chart view alone, frame included.
 QImage chart(WindowDriver &driver, qreal ratio);
+// The chart view with the tooltip of the marker beside it, as the mouse
+// resting on the marker shows it.
+QImage chartWithMarkerToolTip(WindowDriver &driver, qreal ratio);
 // The column of controls to the right of the chart.
 QImage controls(WindowDriver &driver, qreal ratio);
 // One group box of the controls column, by object name.

@@ -27,6 +27,8 @@ struct GuideShot
     std::function<void(WindowDriver &driver)> setUp;
     Capture capture;
     bool alsoDoubleDensity = false;
+    // Whether the control that has the keyboard focus keeps it for the picture.
+    bool keepsFocus = false;
 };
 
 void startUp(WindowDriver &) { }
@@ -126,6 +128,14 @@ void frequencySliderStep(WindowDriver &driver)
     driver.moveSlider(u"QS_F"_s, 42);
 }
 
+// From the matched load two coarse steps to the left and four up: Gamma =
+// -0.2 + j0.4, the load 25 + j25 ohms. On the left half of the chart the
+// marker's tooltip fits beside it.
+void keyboardSteps(WindowDriver &driver)
+{
+    driver.pressOnChart(u"Ctrl+Left, Ctrl+Left, Ctrl+Up, Ctrl+Up, Ctrl+Up, Ctrl+Up"_s);
+}
+
 void rejectedResistance(WindowDriver &driver)
 {
     driver.enter(u"LED_R"_s, u"-10"_s);
@@ -162,7 +172,8 @@ bool writeShot(const GuideShot &shot, const QDir &folder)
 {
     WindowDriver driver;
     shot.setUp(driver);
-    driver.focusChart();
+    if (!shot.keepsFocus)
+        driver.releaseFocus();
     if (!writeImage(shot.capture(driver, 1.0), folder, shot.name + u".png"_s))
         return false;
     return !shot.alsoDoubleDensity
@@ -185,6 +196,7 @@ const std::vector<GuideShot> &guideShots()
         {u"chart-crossfade-50"_s, crossFadedTo(50), Captures::chart},
         {u"chart-crossfade-100"_s, crossFadedTo(100), Captures::chart},
         {u"chart-z0-75"_s, referenceImpedance75, Captures::chart},
+        {u"chart-keyboard"_s, keyboardSteps, Captures::chartWithMarkerToolTip, false, true},
         {u"controls-inductive"_s, inductiveLoad, Captures::controls},
         {u"controls-capacitive"_s, capacitiveLoad, Captures::controls},
         {u"controls-gamma-clamped"_s, clampedGamma, Captures::controls},

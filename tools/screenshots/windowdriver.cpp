@@ -4,8 +4,11 @@
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGraphicsView>
+#include <QHelpEvent>
+#include <QKeySequence>
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
@@ -96,8 +99,40 @@ void WindowDriver::dragMarkerTo(const complex_dbl &gamma)
     settle();
 }
 
-void WindowDriver::focusChart()
+void WindowDriver::pressOnChart(const QString &keys)
 {
-    control(u"QGV_Chart"_s)->setFocus(Qt::MouseFocusReason);
+    QWidget *view = control(u"QGV_Chart"_s);
+    view->setFocus(Qt::TabFocusReason);
+    // A key sequence holds at most four keys, so each is read on its own.
+    for (const QString &key : keys.split(u',', Qt::SkipEmptyParts)) {
+        const QKeyCombination pressed = QKeySequence(key.trimmed())[0];
+        QTest::keyClick(view, pressed.key(), pressed.keyboardModifiers());
+    }
+    settle();
+}
+
+QWidget *WindowDriver::hoverMarker()
+{
+    auto *view = qobject_cast<QGraphicsView *>(control(u"QGV_Chart"_s));
+    const markerItem *marker = mainWindow->chartScene()->markerGraphic();
+    if (!view || !marker)
+        qFatal("velmora_screenshots: the chart has no marker to hover");
+    const QPoint at = view->mapFromScene(marker->pos());
+    QTest::mouseMove(view->viewport(), at);
+    // What the toolkit sends once the mouse has rested.
+    QHelpEvent rested(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(view->viewport(), &rested);
+    settle();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->inherits("QTipLabel") && window->isVisible())
+            return window;
+    }
+    qFatal("velmora_screenshots: the marker shows no tooltip");
+}
+
+void WindowDriver::releaseFocus()
+{
+    if (QWidget *focused = QApplication::focusWidget())
+        focused->clearFocus();
     settle();
 }

@@ -27,9 +27,13 @@ public:
     void enter(const QString &objectName, const QString &typed);
     void moveSlider(const QString &sliderName, int position);
     void dragMarkerTo(const complex_dbl &gamma);
-    // Gives the keyboard focus to the chart, so that no field shows a cursor or
-    // a selection.
-    void focusChart();
+    // Gives the chart the keyboard focus and presses the keys ("Ctrl+Right").
+    void pressOnChart(const QString &keys);
+    // Rests the mouse on the marker until its tooltip shows; returns the tooltip.
+    QWidget *hoverMarker();
+    // Takes the keyboard focus from every control, so that no field shows a
+    // cursor or a selection and the chart no focus frame.
+    void releaseFocus();
     // Closes the window, which stores its settings, and starts a new one that
     // reads them back.
     void restart();
