@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/gridcache.h"
 #include "electrics/complexdbl.h"
 
 #include <QGraphicsScene>
@@ -50,6 +51,10 @@ public:
     void setGridOpacity(double smithOpacity);
     // Deletes every item and forgets the pointers to them.
     void clearChart();
+    // The grids are drawn from device-resolution pictures unless this is off;
+    // what the view shows is the same either way.
+    void setGridCaching(bool enabled);
+    const GridCache &gridCache() const { return cache; }
 
     QGraphicsItemGroup *smithGridGroup() const { return smithGroup; }
     QGraphicsItemGroup *gammaGridGroup() const { return gammaGroup; }
@@ -93,4 +98,5 @@ private:
     QGraphicsLineItem *gammaLine = nullptr;
     QList<QAbstractGraphicsShapeItem *> smithLabels;
     QList<QAbstractGraphicsShapeItem *> gammaLabels;
+    GridCache cache;
 };
