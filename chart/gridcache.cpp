@@ -3,47 +3,44 @@
 #include <QGraphicsEffect>
 #include <QGraphicsItem>
 #include <QGraphicsItemGroup>
-#include <QGuiApplication>
-#include <QPixmapCache>
 #include <QRect>
 #include <QRectF>
-#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionGraphicsItem>
 
 #include <algorithm>
-#include <climits>
+#include <cmath>
 
 namespace {
 
-// Beyond this many device pixels (a view zoomed far into the chart) a group is
-// drawn item by item rather than held as a picture.
+// Beyond this many device pixels (a view zoomed far into the chart) the grids
+// are drawn item by item rather than held as pictures.
 constexpr qint64 largestPicture = qint64(4096) * 4096;
 
-// The scene units across the chart that the view fits: the unit circle and the
-// margin of the labels.
-constexpr double chartSpan = 270.0;
-constexpr qint64 bytesPerPixel = 4;
+// Device transforms that differ by no more than rounding (the toolkit and the
+// cache multiply the same factors in different orders) are the same.
+constexpr double sameScale = 1e-9;
+constexpr double samePosition = 1e-6;
 
-// Draws its group from the cache, or item by item when the cache cannot.
+// Draws its item from the cache, or leaves it to the toolkit when the cache cannot.
 class GridCacheEffect : public QGraphicsEffect
 {
 public:
-    GridCacheEffect(GridCache &gridCache, const QGraphicsItemGroup *cachedGroup)
+    GridCacheEffect(GridCache &gridCache, const QGraphicsItem *cachedItem)
         : cache(gridCache)
-        , group(cachedGroup)
+        , item(cachedItem)
     { }
 
 protected:
     void draw(QPainter *painter) override
     {
-        if (!cache.paint(group, painter))
+        if (!cache.paint(item, painter))
             drawSource(painter);
     }
 
 private:
     GridCache &cache;
-    const QGraphicsItemGroup *group;
+    const QGraphicsItem *item;
 };
 
 // What the view would hand the item's paint function, for a whole item.
@@ -58,157 +55,170 @@ QStyleOptionGraphicsItem paintOption(const QGraphicsItem *item)
     return option;
 }
 
-// Device pixels per scene unit when the chart fills the largest screen.
-double largestScale()
+void paintItem(QGraphicsItem *item, QPainter &painter, const QTransform &transform)
 {
-    double scale = 1.0;
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        const QSize pixels = screen->size() * screen->devicePixelRatio();
-        scale = std::max(scale, std::min(pixels.width(), pixels.height()) / chartSpan);
-    }
-    return scale;
+    painter.setWorldTransform(transform);
+    const QStyleOptionGraphicsItem option = paintOption(item);
+    item->paint(&painter, &option, nullptr);
 }
 
-// Lets the pixmap cache hold a picture of each item as large as the chart on
-// the largest screen, beside what it holds anyway.
-void makeRoomForPictures(const std::vector<QGraphicsItem *> &items)
+bool isSameTransform(const QTransform &a, const QTransform &b)
 {
-    static const int ordinaryLimitKib = QPixmapCache::cacheLimit();
-    const double scale = largestScale();
-    qint64 bytes = 0;
-    for (const QGraphicsItem *item : items) {
-        const QSizeF size = item->boundingRect().size() * scale;
-        bytes += qint64(size.width() + 3) * qint64(size.height() + 3) * bytesPerPixel;
-    }
-    const qint64 neededKib = ordinaryLimitKib + bytes / 1024;
-    if (neededKib > QPixmapCache::cacheLimit())
-        QPixmapCache::setCacheLimit(static_cast<int>(std::min<qint64>(neededKib, INT_MAX)));
+    const auto near = [](double x, double y, double tolerance) {
+        return std::abs(x - y) <= tolerance;
+    };
+    return near(a.m11(), b.m11(), sameScale) && near(a.m12(), b.m12(), sameScale)
+        && near(a.m21(), b.m21(), sameScale) && near(a.m22(), b.m22(), sameScale)
+        && a.m13() == b.m13() && a.m23() == b.m23() && a.m33() == b.m33()
+        && near(a.dx(), b.dx(), samePosition) && near(a.dy(), b.dy(), samePosition);
 }
 
 } // namespace
 
 void GridCache::addGroup(QGraphicsItemGroup *group)
 {
-    groups.push_back({group, {}});
-    rendered = false;
-    auto *effect = new GridCacheEffect(*this, group);
-    effect->setEnabled(enabled);
-    group->setGraphicsEffect(effect);
+    addPicture(group, true);
 }
 
 void GridCache::addChildPictures(QGraphicsItemGroup *group, const QGraphicsItem *liveChild)
 {
     const QList<QGraphicsItem *> children = group->childItems();
-    const auto start = childrenWithPictures.size();
-    std::copy_if(children.cbegin(), children.cend(), std::back_inserter(childrenWithPictures),
-                 [liveChild](const QGraphicsItem *child) { return child != liveChild; });
-    makeRoomForPictures({childrenWithPictures.begin() + start, childrenWithPictures.end()});
-    setChildCacheMode();
+    for (QGraphicsItem *child : children) {
+        if (child != liveChild)
+            addPicture(child, false);
+    }
+}
+
+void GridCache::addPicture(QGraphicsItem *item, bool wholeGroup)
+{
+    pictures.push_back({item, wholeGroup, {}, {}, {}});
+    rendered = false;
+    auto *effect = new GridCacheEffect(*this, item);
+    effect->setEnabled(enabled);
+    item->setGraphicsEffect(effect);
 }
 
 void GridCache::clear()
 {
-    groups.clear();
-    childrenWithPictures.clear();
+    pictures.clear();
     rendered = false;
 }
 
 void GridCache::setEnabled(bool enable)
 {
     enabled = enable;
-    for (const CachedGroup &cached : groups) {
-        if (QGraphicsEffect *effect = cached.group->graphicsEffect())
+    for (const Picture &picture : pictures) {
+        if (QGraphicsEffect *effect = picture.item->graphicsEffect())
             effect->setEnabled(enable);
     }
-    setChildCacheMode();
     freePictures();
-}
-
-void GridCache::setChildCacheMode()
-{
-    for (QGraphicsItem *child : childrenWithPictures)
-        child->setCacheMode(enabled ? QGraphicsItem::DeviceCoordinateCache
-                                    : QGraphicsItem::NoCache);
 }
 
 void GridCache::freePictures()
 {
-    for (CachedGroup &cached : groups)
-        cached.picture = QPixmap();
+    for (Picture &picture : pictures)
+        picture.pixmap = QPixmap();
     rendered = false;
 }
 
-bool GridCache::paint(const QGraphicsItemGroup *group, QPainter *painter)
+bool GridCache::paint(const QGraphicsItem *item, QPainter *painter)
 {
+    const auto found = std::find_if(pictures.begin(), pictures.end(),
+                                    [item](const Picture &p) { return p.item == item; });
+    if (found == pictures.end())
+        return false;
     const QTransform device = painter->deviceTransform();
-    if (!rendered || device != renderedTransform || painter->renderHints() != renderedHints)
-        render(device, painter->renderHints());
+    if (!rendered || !isSameTransform(device, found->transform)
+        || painter->renderHints() != renderedHints)
+        render(item->sceneTransform().inverted() * device, painter->renderHints());
     if (tooLarge)
         return false;
-    const auto cached = std::find_if(groups.cbegin(), groups.cend(),
-                                     [group](const CachedGroup &c) { return c.group == group; });
-    if (cached == groups.cend())
-        return false;
-    if (cached->picture.isNull())
+    if (found->pixmap.isNull())
         return true;
-    // The picture starts at the device's origin: undo whatever lies between the
-    // world and the device (the pixel ratio, an offset into a grab) so that each
-    // picture pixel lands on exactly one device pixel.
+    // Undo whatever lies between the world and the device (the pixel ratio, an
+    // offset into a grab) so that each picture pixel lands on exactly one
+    // device pixel.
     const QTransform worldToDevice = painter->worldTransform().inverted() * device;
     painter->save();
-    painter->setWorldTransform(worldToDevice.inverted());
-    painter->drawPixmap(0, 0, cached->picture);
+    painter->setWorldTransform(QTransform::fromTranslate(found->origin.x(), found->origin.y())
+                               * worldToDevice.inverted());
+    painter->drawPixmap(0, 0, found->pixmap);
     painter->restore();
     return true;
 }
 
-void GridCache::render(const QTransform &device, QPainter::RenderHints hints)
+void GridCache::render(const QTransform &sceneToDevice, QPainter::RenderHints hints)
 {
     ++renders;
-    renderedTransform = device;
     renderedHints = hints;
     tooLarge = false;
-    for (CachedGroup &cached : groups)
-        cached.picture = picture(cached.group, device, hints);
+    for (Picture &picture : pictures) {
+        picture.transform = picture.item->sceneTransform() * sceneToDevice;
+        if (picture.wholeGroup)
+            renderGroup(picture, hints);
+        else
+            renderItem(picture, hints);
+    }
     if (tooLarge)
         freePictures();
-    // Also when too large: the groups are then drawn item by item until the
+    // Also when too large: the grids are then drawn item by item until the
     // device transform changes.
     rendered = true;
 }
 
-// The picture spans the device from its origin, not just the children's
-// rectangle: with the very same transform as a direct drawing, text lands on
-// the same subpixel positions.
-QPixmap GridCache::picture(const QGraphicsItemGroup *group, const QTransform &device,
-                           QPainter::RenderHints hints)
+// The group's picture spans the device from its origin, not just the
+// children's rectangle: with the very same transform as a direct drawing, its
+// many labels land on the same subpixel positions.
+void GridCache::renderGroup(Picture &picture, QPainter::RenderHints hints)
 {
-    const QList<QGraphicsItem *> children = group->childItems();
+    picture.pixmap = QPixmap();
+    picture.origin = QPoint();
+    const QList<QGraphicsItem *> children = picture.item->childItems();
     QRectF area;
     for (const QGraphicsItem *child : children) {
         if (child->isVisible())
-            area |= (child->itemTransform(group) * device).mapRect(child->boundingRect());
+            area |= (child->itemTransform(picture.item) * picture.transform)
+                        .mapRect(child->boundingRect());
     }
     // Antialiasing reaches a pixel beyond the bounding rectangles.
     const QPoint end = area.toAlignedRect().bottomRight() + QPoint(1, 1);
     if (area.isEmpty() || end.x() < 0 || end.y() < 0)
-        return {};
+        return;
     const QSize size(end.x() + 1, end.y() + 1);
     if (qint64(size.width()) * size.height() > largestPicture) {
         tooLarge = true;
-        return {};
+        return;
     }
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
+    picture.pixmap = QPixmap(size);
+    picture.pixmap.fill(Qt::transparent);
+    QPainter painter(&picture.pixmap);
     painter.setRenderHints(hints);
     for (QGraphicsItem *child : children) {
         if (!child->isVisible() || child->opacity() <= 0.0)
             continue;
-        painter.setWorldTransform(child->itemTransform(group) * device);
         painter.setOpacity(child->opacity());
-        const QStyleOptionGraphicsItem option = paintOption(child);
-        child->paint(&painter, &option, nullptr);
+        paintItem(child, painter, child->itemTransform(picture.item) * picture.transform);
     }
-    return picture;
+}
+
+void GridCache::renderItem(Picture &picture, QPainter::RenderHints hints)
+{
+    picture.pixmap = QPixmap();
+    // Antialiasing reaches a pixel beyond the bounding rectangle.
+    const QRect pixels = picture.transform.mapRect(picture.item->boundingRect())
+                             .toAlignedRect()
+                             .adjusted(-1, -1, 1, 1);
+    picture.origin = pixels.topLeft();
+    if (pixels.isEmpty())
+        return;
+    if (qint64(pixels.width()) * pixels.height() > largestPicture) {
+        tooLarge = true;
+        return;
+    }
+    picture.pixmap = QPixmap(pixels.size());
+    picture.pixmap.fill(Qt::transparent);
+    QPainter painter(&picture.pixmap);
+    painter.setRenderHints(hints);
+    paintItem(picture.item, painter,
+              picture.transform * QTransform::fromTranslate(-pixels.left(), -pixels.top()));
 }

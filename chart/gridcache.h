@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <QPoint>
 #include <QTransform>
 
 #include <vector>
@@ -15,50 +16,57 @@ class QGraphicsItemGroup;
 // them at new opacities and a drag only repaints the live items around the
 // marker.
 //
-// A group without live items is drawn from one picture of all its children,
-// rendered once per build and device transform (the view's size, fit and pixel
-// ratio) by a graphics effect on the group. A group with a live child cannot
-// be: the toolkit repaints the whole of a group with an effect whenever a child
-// moves. Its other children get a device-resolution picture each instead, kept
-// in the pixmap cache, whose limit is raised to hold them. Either way the items
-// themselves, their order, pens and opacities are untouched.
+// A group without live items is drawn from one picture of all its children. A
+// group with a live child cannot be: the toolkit repaints the whole of a group
+// that has a graphics effect whenever one of its children moves. Its other
+// children get a picture each instead, and the live child is drawn as it is.
+// Graphics effects on the group or on the children draw them from here; the
+// items themselves, their order, pens and opacities are untouched.
 //
-// The scene owns the cache; each group owns its effect.
+// All pictures are rendered together, on the first paint after a build or a
+// change of the device transform (the view's size, fit or pixel ratio), so a
+// fade never renders any, even where one grid is first faded in.
+//
+// The scene owns the cache; the items own their effects.
 class GridCache
 {
 public:
     // Draws `group` from one picture from now on.
     void addGroup(QGraphicsItemGroup *group);
-    // Gives every child of `group` but `liveChild` a picture of its own.
+    // Draws every child of `group` but `liveChild` from a picture of its own.
     void addChildPictures(QGraphicsItemGroup *group, const QGraphicsItem *liveChild);
-    // Forgets every group and frees the pictures; call when the groups go.
+    // Forgets every item and frees the pictures; call when the items go.
     void clear();
     // Without the cache every item is drawn on its own; the view looks the same.
     void setEnabled(bool enabled);
     bool isEnabled() const { return enabled; }
-    // How often the group pictures have been rendered since the cache was made.
+    // How often the pictures have been rendered since the cache was made.
     int renderCount() const { return renders; }
 
-    // Paints `group` with the painter of its effect (set up for the group, at
-    // its opacity); false when it has to be drawn item by item instead.
-    bool paint(const QGraphicsItemGroup *group, QPainter *painter);
+    // Paints `item` with the painter of its effect (set up for the item, at its
+    // opacity); false when it has to be drawn by the toolkit instead.
+    bool paint(const QGraphicsItem *item, QPainter *painter);
 
 private:
-    struct CachedGroup
+    struct Picture
     {
-        QGraphicsItemGroup *group = nullptr;
-        QPixmap picture;
+        QGraphicsItem *item = nullptr;
+        // A group's children in one picture, or the item alone.
+        bool wholeGroup = false;
+        // Device transform of the item when rendered.
+        QTransform transform;
+        QPixmap pixmap;
+        // Device pixel of the picture's top-left corner.
+        QPoint origin;
     };
 
-    void render(const QTransform &device, QPainter::RenderHints hints);
-    QPixmap picture(const QGraphicsItemGroup *group, const QTransform &device,
-                    QPainter::RenderHints hints);
+    void addPicture(QGraphicsItem *item, bool wholeGroup);
+    void render(const QTransform &sceneToDevice, QPainter::RenderHints hints);
+    void renderGroup(Picture &picture, QPainter::RenderHints hints);
+    void renderItem(Picture &picture, QPainter::RenderHints hints);
     void freePictures();
-    void setChildCacheMode();
 
-    std::vector<CachedGroup> groups;
-    std::vector<QGraphicsItem *> childrenWithPictures;
-    QTransform renderedTransform;
+    std::vector<Picture> pictures;
     QPainter::RenderHints renderedHints;
     bool rendered = false;
     bool tooLarge = false;
