@@ -51,8 +51,9 @@ public:
     void setGridOpacity(double smithOpacity);
     // Deletes every item and forgets the pointers to them.
     void clearChart();
-    // The grids are drawn from device-resolution pictures unless this is off;
-    // what the view shows is the same either way.
+    // The grids are drawn from device-resolution pictures unless this is off.
+    // The view looks the same either way, except that where Smith grid curves
+    // cross or touch, a partly faded grid is a little lighter from its picture.
     void setGridCaching(bool enabled);
     const GridCache &gridCache() const { return cache; }
 
