@@ -77,38 +77,76 @@ bool isSameTransform(const QTransform &a, const QTransform &b)
 
 void GridCache::addGroup(QGraphicsItemGroup *group)
 {
-    addPicture(group, true);
+    const QList<QGraphicsItem *> children = group->childItems();
+    addPicture(group, {children.cbegin(), children.cend()}, true);
+    addEffect(group);
 }
 
 void GridCache::addChildPictures(QGraphicsItemGroup *group, const QGraphicsItem *liveChild)
 {
+    std::vector<QGraphicsItem *> run;
     const QList<QGraphicsItem *> children = group->childItems();
     for (QGraphicsItem *child : children) {
-        if (child != liveChild)
-            addPicture(child, false);
+        if (child == liveChild) {
+            addRun(run);
+            run.clear();
+        } else {
+            run.push_back(child);
+        }
     }
+    addRun(run);
 }
 
-void GridCache::addPicture(QGraphicsItem *item, bool wholeGroup)
+// A run is drawn by a member whose bounding rectangle holds the whole run, in
+// that member's place: the members below it draw nothing and cover nothing
+// that the carrier's picture does not, so the stacking stays as it was.
+void GridCache::addRun(const std::vector<QGraphicsItem *> &run)
 {
-    pictures.push_back({item, wholeGroup, {}, {}, {}});
+    QRectF area;
+    for (const QGraphicsItem *item : run)
+        area |= item->sceneBoundingRect();
+    const auto carrier = std::find_if(run.cbegin(), run.cend(), [&area](const QGraphicsItem *item) {
+        return item->sceneBoundingRect().contains(area);
+    });
+    for (QGraphicsItem *item : run) {
+        if (carrier == run.cend())
+            addPicture(item, {item}, false);
+        else if (item != *carrier)
+            drawnByCarrier.push_back(item);
+        addEffect(item);
+    }
+    if (carrier != run.cend())
+        addPicture(*carrier, run, false);
+}
+
+void GridCache::addPicture(QGraphicsItem *carrier, std::vector<QGraphicsItem *> members,
+                           bool wholeGroup)
+{
+    pictures.push_back({carrier, std::move(members), wholeGroup, {}, {}, {}});
     rendered = false;
+}
+
+void GridCache::addEffect(QGraphicsItem *item)
+{
     auto *effect = new GridCacheEffect(*this, item);
     effect->setEnabled(enabled);
     item->setGraphicsEffect(effect);
+    itemsWithEffects.push_back(item);
 }
 
 void GridCache::clear()
 {
     pictures.clear();
+    drawnByCarrier.clear();
+    itemsWithEffects.clear();
     rendered = false;
 }
 
 void GridCache::setEnabled(bool enable)
 {
     enabled = enable;
-    for (const Picture &picture : pictures) {
-        if (QGraphicsEffect *effect = picture.item->graphicsEffect())
+    for (QGraphicsItem *item : itemsWithEffects) {
+        if (QGraphicsEffect *effect = item->graphicsEffect())
             effect->setEnabled(enable);
     }
     freePictures();
@@ -123,14 +161,18 @@ void GridCache::freePictures()
 
 bool GridCache::paint(const QGraphicsItem *item, QPainter *painter)
 {
+    const bool drawnByOther =
+        std::find(drawnByCarrier.cbegin(), drawnByCarrier.cend(), item) != drawnByCarrier.cend();
     const auto found = std::find_if(pictures.begin(), pictures.end(),
-                                    [item](const Picture &p) { return p.item == item; });
-    if (found == pictures.end())
+                                    [item](const Picture &p) { return p.carrier == item; });
+    if (!drawnByOther && found == pictures.end())
         return false;
     const QTransform device = painter->deviceTransform();
-    if (!rendered || !isSameTransform(device, found->transform)
-        || painter->renderHints() != renderedHints)
+    if (!rendered || painter->renderHints() != renderedHints
+        || !isSameTransform(device, item->sceneTransform() * renderedSceneToDevice))
         render(item->sceneTransform().inverted() * device, painter->renderHints());
+    if (drawnByOther)
+        return !tooLarge;
     if (tooLarge)
         return false;
     if (found->pixmap.isNull())
@@ -150,14 +192,12 @@ bool GridCache::paint(const QGraphicsItem *item, QPainter *painter)
 void GridCache::render(const QTransform &sceneToDevice, QPainter::RenderHints hints)
 {
     ++renders;
+    renderedSceneToDevice = sceneToDevice;
     renderedHints = hints;
     tooLarge = false;
     for (Picture &picture : pictures) {
-        picture.transform = picture.item->sceneTransform() * sceneToDevice;
-        if (picture.wholeGroup)
-            renderGroup(picture, hints);
-        else
-            renderItem(picture, hints);
+        picture.transform = picture.carrier->sceneTransform() * sceneToDevice;
+        renderPicture(picture, hints);
     }
     if (tooLarge)
         freePictures();
@@ -166,50 +206,28 @@ void GridCache::render(const QTransform &sceneToDevice, QPainter::RenderHints hi
     rendered = true;
 }
 
-// The group's picture spans the device from its origin, not just the
-// children's rectangle: with the very same transform as a direct drawing, its
-// many labels land on the same subpixel positions.
-void GridCache::renderGroup(Picture &picture, QPainter::RenderHints hints)
+// A group's picture spans the device from its origin, not just the children's
+// rectangle: with the very same transform as a direct drawing, its many labels
+// land on the same subpixel positions.
+void GridCache::renderPicture(Picture &picture, QPainter::RenderHints hints)
 {
     picture.pixmap = QPixmap();
-    picture.origin = QPoint();
-    const QList<QGraphicsItem *> children = picture.item->childItems();
+    const auto memberTransform = [&picture](const QGraphicsItem *member) {
+        return member == picture.carrier
+            ? picture.transform
+            : member->itemTransform(picture.carrier) * picture.transform;
+    };
     QRectF area;
-    for (const QGraphicsItem *child : children) {
-        if (child->isVisible())
-            area |= (child->itemTransform(picture.item) * picture.transform)
-                        .mapRect(child->boundingRect());
+    for (const QGraphicsItem *member : picture.members) {
+        if (member->isVisible())
+            area |= memberTransform(member).mapRect(member->boundingRect());
     }
     // Antialiasing reaches a pixel beyond the bounding rectangles.
-    const QPoint end = area.toAlignedRect().bottomRight() + QPoint(1, 1);
-    if (area.isEmpty() || end.x() < 0 || end.y() < 0)
-        return;
-    const QSize size(end.x() + 1, end.y() + 1);
-    if (qint64(size.width()) * size.height() > largestPicture) {
-        tooLarge = true;
-        return;
-    }
-    picture.pixmap = QPixmap(size);
-    picture.pixmap.fill(Qt::transparent);
-    QPainter painter(&picture.pixmap);
-    painter.setRenderHints(hints);
-    for (QGraphicsItem *child : children) {
-        if (!child->isVisible() || child->opacity() <= 0.0)
-            continue;
-        painter.setOpacity(child->opacity());
-        paintItem(child, painter, child->itemTransform(picture.item) * picture.transform);
-    }
-}
-
-void GridCache::renderItem(Picture &picture, QPainter::RenderHints hints)
-{
-    picture.pixmap = QPixmap();
-    // Antialiasing reaches a pixel beyond the bounding rectangle.
-    const QRect pixels = picture.transform.mapRect(picture.item->boundingRect())
-                             .toAlignedRect()
-                             .adjusted(-1, -1, 1, 1);
+    QRect pixels = area.toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (picture.wholeGroup)
+        pixels.setTopLeft(QPoint());
     picture.origin = pixels.topLeft();
-    if (pixels.isEmpty())
+    if (area.isEmpty() || pixels.isEmpty())
         return;
     if (qint64(pixels.width()) * pixels.height() > largestPicture) {
         tooLarge = true;
@@ -219,6 +237,11 @@ void GridCache::renderItem(Picture &picture, QPainter::RenderHints hints)
     picture.pixmap.fill(Qt::transparent);
     QPainter painter(&picture.pixmap);
     painter.setRenderHints(hints);
-    paintItem(picture.item, painter,
-              picture.transform * QTransform::fromTranslate(-pixels.left(), -pixels.top()));
+    const QTransform toPicture = QTransform::fromTranslate(-pixels.left(), -pixels.top());
+    for (QGraphicsItem *member : picture.members) {
+        if (!member->isVisible() || member->opacity() <= 0.0)
+            continue;
+        painter.setOpacity(picture.wholeGroup ? member->opacity() : 1.0);
+        paintItem(member, painter, memberTransform(member) * toPicture);
+    }
 }

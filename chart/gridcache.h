@@ -19,9 +19,11 @@ class QGraphicsItemGroup;
 // A group without live items is drawn from one picture of all its children. A
 // group with a live child cannot be: the toolkit repaints the whole of a group
 // that has a graphics effect whenever one of its children moves. Its other
-// children get a picture each instead, and the live child is drawn as it is.
-// Graphics effects on the group or on the children draw them from here; the
-// items themselves, their order, pens and opacities are untouched.
+// children are pictured in runs instead, split around the live child: a run is
+// one picture, drawn in the place of a run member whose bounding rectangle
+// holds the whole run (the others then draw nothing), or else a picture per
+// item. Graphics effects on the items draw them from here; the items
+// themselves, their order, pens and opacities are untouched.
 //
 // All pictures are rendered together, on the first paint after a build or a
 // change of the device transform (the view's size, fit or pixel ratio), so a
@@ -33,7 +35,7 @@ class GridCache
 public:
     // Draws `group` from one picture from now on.
     void addGroup(QGraphicsItemGroup *group);
-    // Draws every child of `group` but `liveChild` from a picture of its own.
+    // Draws the children of `group` but `liveChild` from pictures.
     void addChildPictures(QGraphicsItemGroup *group, const QGraphicsItem *liveChild);
     // Forgets every item and frees the pictures; call when the items go.
     void clear();
@@ -50,23 +52,31 @@ public:
 private:
     struct Picture
     {
-        QGraphicsItem *item = nullptr;
-        // A group's children in one picture, or the item alone.
+        // The item whose effect draws the picture.
+        QGraphicsItem *carrier = nullptr;
+        // What the picture shows, bottom first: the carrier's children when it
+        // is a group, else items among them the carrier itself.
+        std::vector<QGraphicsItem *> members;
         bool wholeGroup = false;
-        // Device transform of the item when rendered.
+        // Device transform of the carrier when rendered.
         QTransform transform;
         QPixmap pixmap;
         // Device pixel of the picture's top-left corner.
         QPoint origin;
     };
 
-    void addPicture(QGraphicsItem *item, bool wholeGroup);
+    void addPicture(QGraphicsItem *carrier, std::vector<QGraphicsItem *> members, bool wholeGroup);
+    void addRun(const std::vector<QGraphicsItem *> &run);
+    void addEffect(QGraphicsItem *item);
     void render(const QTransform &sceneToDevice, QPainter::RenderHints hints);
-    void renderGroup(Picture &picture, QPainter::RenderHints hints);
-    void renderItem(Picture &picture, QPainter::RenderHints hints);
+    void renderPicture(Picture &picture, QPainter::RenderHints hints);
     void freePictures();
 
     std::vector<Picture> pictures;
+    // Run members drawn by another member's picture.
+    std::vector<const QGraphicsItem *> drawnByCarrier;
+    std::vector<QGraphicsItem *> itemsWithEffects;
+    QTransform renderedSceneToDevice;
     QPainter::RenderHints renderedHints;
     bool rendered = false;
     bool tooLarge = false;
