@@ -64,13 +64,13 @@ void paintItem(QGraphicsItem *item, QPainter &painter, const QTransform &transfo
 
 bool isSameTransform(const QTransform &a, const QTransform &b)
 {
-    const auto near = [](double x, double y, double tolerance) {
+    const auto within = [](double x, double y, double tolerance) {
         return std::abs(x - y) <= tolerance;
     };
-    return near(a.m11(), b.m11(), sameScale) && near(a.m12(), b.m12(), sameScale)
-        && near(a.m21(), b.m21(), sameScale) && near(a.m22(), b.m22(), sameScale)
+    return within(a.m11(), b.m11(), sameScale) && within(a.m12(), b.m12(), sameScale)
+        && within(a.m21(), b.m21(), sameScale) && within(a.m22(), b.m22(), sameScale)
         && a.m13() == b.m13() && a.m23() == b.m23() && a.m33() == b.m33()
-        && near(a.dx(), b.dx(), samePosition) && near(a.dy(), b.dy(), samePosition);
+        && within(a.dx(), b.dx(), samePosition) && within(a.dy(), b.dy(), samePosition);
 }
 
 } // namespace
