@@ -52,8 +52,8 @@ public:
     // Deletes every item and forgets the pointers to them.
     void clearChart();
     // The grids are drawn from device-resolution pictures unless this is off.
-    // The view looks the same either way, except that where Smith grid curves
-    // cross or touch, a partly faded grid is a little lighter from its picture.
+    // The view looks the same either way, except that where grid lines cross or
+    // touch, a partly faded grid is a little lighter from its pictures.
     void setGridCaching(bool enabled);
     const GridCache &gridCache() const { return cache; }
 

@@ -39,7 +39,8 @@ public:
     void addChildPictures(QGraphicsItemGroup *group, const QGraphicsItem *liveChild);
     // Forgets every item and frees the pictures; call when the items go.
     void clear();
-    // Without the cache every item is drawn on its own; the view looks the same.
+    // Without the cache every item is drawn on its own. The view looks the same,
+    // except where items of a run overlap while their grid is partly faded.
     void setEnabled(bool enabled);
     bool isEnabled() const { return enabled; }
     // How often the pictures have been rendered since the cache was made.
@@ -55,7 +56,7 @@ private:
         // The item whose effect draws the picture.
         QGraphicsItem *carrier = nullptr;
         // What the picture shows, bottom first: the carrier's children when it
-        // is a group, else items among them the carrier itself.
+        // is a group, else a run of items with the carrier among them.
         std::vector<QGraphicsItem *> members;
         bool wholeGroup = false;
         // Device transform of the carrier when rendered.
