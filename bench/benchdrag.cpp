@@ -1,9 +1,11 @@
-// Marker drag: a real left-button drag across the chart, each mouse move followed
-// by the repaint of the whole window, at the form's size and at full HD. Beside
-// it, the same drag painting only what changed (as the event loop does), the
-// arrow keys on the focused chart stepping the marker the same way, and what
-// repainting costs when nothing has changed: the whole window and the chart's
-// viewport alone, the floor under every figure that includes a repaint.
+// Marker drag: a real left-button drag across the chart at the form's size and
+// at full HD, with the cross-fade at 0, 50 and 100. The headline figure of each
+// mouse move is the time until the queued updates are delivered, which paints
+// only what changed, as the event loop does; beside it how often the chart's
+// viewport painted per move, and the same drag with the whole window repainted
+// after every move. Last, what repainting costs when nothing has changed: the
+// whole window and the chart's viewport alone.
+// The arrow keys on the focused chart step the marker the same way.
 
 #include "bench/benchsupport.h"
 
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QGraphicsView>
 #include <QSize>
+#include <QSlider>
 #include <QTest>
 
 #include <cstdio>
@@ -22,17 +25,15 @@ constexpr int movesPerLeg = 30;
 constexpr int idleRepaints = 200;
 constexpr int keyStepsPerLeg = 10;
 
-// Times every move of a drag along the path; `timedMove` moves and paints.
-template<typename TimedMove> QList<double> dragMoveTimes(MainWindow &window, TimedMove &&timedMove)
+// Moves the marker along the whole drag path; `move` performs and times one step.
+template<typename Move> void dragAlongPath(MainWindow &window, Move &&move)
 {
     const QList<QPointF> path = Bench::dragPath(Bench::chartView(window), movesPerLeg);
-    QList<double> times;
     Bench::MarkerDrag drag(window);
     for (const QPointF &position : path)
-        times.append(timedMove([&] { drag.moveTo(position); }));
+        move([&] { drag.moveTo(position); });
     if (!drag.markerFollows())
         std::fprintf(stderr, "bench_drag: the marker did not follow the mouse\n");
-    return times;
 }
 
 // Times each press of the arrow keys, which steps the marker as one drag move
@@ -43,7 +44,7 @@ QList<double> keyStepTimes(MainWindow &window)
     view.setFocus(Qt::TabFocusReason);
     QList<double> times;
     const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-        times.append(Bench::millisecondsToUpdate([&] { QTest::keyClick(&view, key, modifiers); }));
+        times.append(Bench::millisecondsToSettle([&] { QTest::keyClick(&view, key, modifiers); }));
     };
     for (int i = 0; i < keyStepsPerLeg; ++i)
         press(Qt::Key_Right, Qt::ControlModifier);
@@ -62,6 +63,14 @@ QList<double> idleRepaintTimes(QWidget &widget)
     return times;
 }
 
+QSlider &crossFadeSlider(MainWindow &window)
+{
+    auto *slider = window.findChild<QSlider *>(QStringLiteral("QS_OPACITY"));
+    if (!slider)
+        qFatal("the window has no slider QS_OPACITY");
+    return *slider;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -72,25 +81,33 @@ int main(int argc, char **argv)
     MainWindow window;
     Bench::Report report(QStringLiteral("bench_drag"));
     const QString ms = Bench::timeUnit();
+    const QWidget &viewport = *Bench::chartView(window).viewport();
     for (const QSize size : {QSize(940, 715), QSize(1920, 1080)}) {
         window.resize(size);
         Bench::showExposed(window);
-        const QString suffix = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
-        const auto withRepaint = [&](auto move) {
-            return Bench::millisecondsToPaint(window, move);
-        };
-        const auto withUpdate = [](auto move) {
-            return Bench::millisecondsToUpdate(move);
-        };
-        report.add(QStringLiteral("drag move + repaint") + suffix,
-                   dragMoveTimes(window, withRepaint), ms);
-        report.add(QStringLiteral("drag move + update of what changed") + suffix,
-                   dragMoveTimes(window, withUpdate), ms);
-        report.add(QStringLiteral("arrow key step + update of what changed") + suffix,
-                   keyStepTimes(window), ms);
-        report.add(QStringLiteral("window repaint, nothing changed") + suffix,
+        const QString atSize = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
+        for (const int crossFade : {0, 50, 100}) {
+            crossFadeSlider(window).setValue(crossFade);
+            Bench::paintNow(window);
+            const QString suffix = QStringLiteral(", cross-fade %1").arg(crossFade) + atSize;
+            Bench::SettledSamples settled;
+            dragAlongPath(window,
+                          [&](auto move) { Bench::appendSettled(settled, viewport, move); });
+            QList<double> repainted;
+            dragAlongPath(window, [&](auto move) {
+                repainted.append(Bench::millisecondsToPaint(window, move));
+            });
+            report.add(QStringLiteral("drag move") + suffix, settled.milliseconds, ms);
+            report.add(QStringLiteral("chart paints per drag move") + suffix, settled.paints,
+                       QStringLiteral("paints"));
+            report.add(QStringLiteral("drag move + window repaint") + suffix, repainted, ms);
+        }
+        crossFadeSlider(window).setValue(0);
+        Bench::paintNow(window);
+        report.add(QStringLiteral("arrow key step") + atSize, keyStepTimes(window), ms);
+        report.add(QStringLiteral("window repaint, nothing changed") + atSize,
                    idleRepaintTimes(window), ms);
-        report.add(QStringLiteral("chart repaint, nothing changed") + suffix,
+        report.add(QStringLiteral("chart repaint, nothing changed") + atSize,
                    idleRepaintTimes(*Bench::chartView(window).viewport()), ms);
     }
     return report.writeJsonIfRequested(argc, argv) ? 0 : 1;

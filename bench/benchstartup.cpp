@@ -1,6 +1,7 @@
 // Start-up: the time from building the application object to the first painted
-// frame of the main window, and the peak resident memory at that moment, beside
-// a baseline window of the same size: a QMainWindow holding an empty graphics
+// frame of the main window, and the peak resident memory at that moment, at the
+// size the window chooses on a first start and at full HD, beside a baseline
+// window of the same size: a QMainWindow holding an empty graphics
 // view and as many plain widgets as the main window has. The application object
 // can be built once per process, so every start runs in a fresh child process
 // (this program again, with --child); window and baseline take turns.
@@ -92,6 +93,9 @@ int startOnce(int argc, char **argv, bool baseline)
         window = baselineWindow(Bench::optionValue(argc, argv, "--widgets").toInt(), size);
     } else {
         window = std::make_unique<MainWindow>();
+        const QString width = Bench::optionValue(argc, argv, "--width");
+        if (!width.isEmpty())
+            window->resize(width.toInt(), Bench::optionValue(argc, argv, "--height").toInt());
     }
     window->show();
     if (!watcher.waitForFirstPaint())
@@ -128,9 +132,15 @@ Start startChild(const QStringList &arguments)
             QString::fromLatin1(fields[3]), QString::fromLatin1(fields[4])};
 }
 
-Start startWindow()
+// The window at the size it chooses itself (an empty size), or at `size`.
+Start startWindow(const QSize &size)
 {
-    return startChild({QStringLiteral("--child"), QStringLiteral("window")});
+    QStringList arguments {QStringLiteral("--child"), QStringLiteral("window")};
+    if (!size.isEmpty()) {
+        arguments << QStringLiteral("--width") << QString::number(size.width())
+                  << QStringLiteral("--height") << QString::number(size.height());
+    }
+    return startChild(arguments);
 }
 
 Start startBaseline(const Start &window)
@@ -147,29 +157,36 @@ int compareStarts(int argc, char **argv)
     const QString startsOption = Bench::optionValue(argc, argv, "--starts");
     const int starts = startsOption.isEmpty() ? defaultStarts : startsOption.toInt();
     // One pair first, not counted, so that both read their files from a warm cache.
-    startBaseline(startWindow());
-    QList<double> windowMs, baselineMs, ratio, excessMs, windowMib, baselineMib, excessMib;
-    for (int i = 0; i < starts; ++i) {
-        const Start window = startWindow();
-        const Start baseline = startBaseline(window);
-        windowMs.append(window.milliseconds);
-        baselineMs.append(baseline.milliseconds);
-        ratio.append(window.milliseconds / baseline.milliseconds);
-        excessMs.append(window.milliseconds - baseline.milliseconds);
-        windowMib.append(window.peakMib);
-        baselineMib.append(baseline.peakMib);
-        excessMib.append(window.peakMib - baseline.peakMib);
-    }
+    startBaseline(startWindow({}));
     Bench::Report report(QStringLiteral("bench_startup"));
     const QString ms = QStringLiteral("ms");
     const QString mib = QStringLiteral("MiB");
-    report.add(QStringLiteral("start-up to first frame, window"), windowMs, ms);
-    report.add(QStringLiteral("start-up to first frame, baseline"), baselineMs, ms);
-    report.add(QStringLiteral("start-up window / baseline"), ratio, QStringLiteral("ratio"));
-    report.add(QStringLiteral("start-up window - baseline"), excessMs, ms);
-    report.add(QStringLiteral("peak RSS after start-up, window"), windowMib, mib);
-    report.add(QStringLiteral("peak RSS after start-up, baseline"), baselineMib, mib);
-    report.add(QStringLiteral("peak RSS after start-up, window - baseline"), excessMib, mib);
+    // First at the size the window chooses on a first start, then at full HD.
+    for (const QSize size : {QSize(), QSize(1920, 1080)}) {
+        QList<double> windowMs, baselineMs, ratio, excessMs, windowMib, baselineMib, excessMib;
+        QString atSize;
+        for (int i = 0; i < starts; ++i) {
+            const Start window = startWindow(size);
+            const Start baseline = startBaseline(window);
+            windowMs.append(window.milliseconds);
+            baselineMs.append(baseline.milliseconds);
+            ratio.append(window.milliseconds / baseline.milliseconds);
+            excessMs.append(window.milliseconds - baseline.milliseconds);
+            windowMib.append(window.peakMib);
+            baselineMib.append(baseline.peakMib);
+            excessMib.append(window.peakMib - baseline.peakMib);
+            atSize = u' ' + window.width + u'x' + window.height;
+        }
+        report.add(QStringLiteral("start-up to first frame, window") + atSize, windowMs, ms);
+        report.add(QStringLiteral("start-up to first frame, baseline") + atSize, baselineMs, ms);
+        report.add(QStringLiteral("start-up window / baseline") + atSize, ratio,
+                   QStringLiteral("ratio"));
+        report.add(QStringLiteral("start-up window - baseline") + atSize, excessMs, ms);
+        report.add(QStringLiteral("peak RSS after start-up, window") + atSize, windowMib, mib);
+        report.add(QStringLiteral("peak RSS after start-up, baseline") + atSize, baselineMib, mib);
+        report.add(QStringLiteral("peak RSS after start-up, window - baseline") + atSize, excessMib,
+                   mib);
+    }
     return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
 }
 

@@ -75,6 +75,34 @@ QPointF chartPoint(const QGraphicsView &view, double re, double im)
     return view.mapFromScene(GraphicsScene::scenePoint({re, im}));
 }
 
+// Counts every event the program delivers, and the paint events of one widget.
+class DeliveryCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *watchedObject, QEvent *event) override
+    {
+        ++delivered;
+        if (event->type() == QEvent::Paint && watchedObject == watched)
+            ++paints;
+        return false;
+    }
+
+    quint64 delivered = 0;
+    int paints = 0;
+    const QObject *watched = nullptr;
+};
+
+DeliveryCounter &deliveryCounter()
+{
+    static DeliveryCounter *counter = [] {
+        auto *filter = new DeliveryCounter;
+        filter->setParent(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(filter);
+        return filter;
+    }();
+    return *counter;
+}
+
 markerItem *marker(const MainWindow &window)
 {
     const GraphicsScene *scene = window.chartScene();
@@ -212,11 +240,35 @@ void showExposed(QWidget &window)
     paintNow(window);
 }
 
+void deliverPostedEvents()
+{
+    auto &counter = deliveryCounter();
+    // A safety net for a program that keeps posting: no step of the window
+    // needs more than a handful of rounds.
+    constexpr int maximumRounds = 32;
+    for (int round = 0; round < maximumRounds; ++round) {
+        const quint64 before = counter.delivered;
+        QCoreApplication::sendPostedEvents();
+        if (counter.delivered == before)
+            return;
+    }
+}
+
+int paintEventsOf(const QWidget &widget)
+{
+    auto &counter = deliveryCounter();
+    if (counter.watched != &widget) {
+        counter.watched = &widget;
+        counter.paints = 0;
+    }
+    return counter.paints;
+}
+
 void paintNow(QWidget &window)
 {
-    QCoreApplication::sendPostedEvents();
+    deliverPostedEvents();
     window.repaint();
-    QCoreApplication::sendPostedEvents();
+    deliverPostedEvents();
 }
 
 QGraphicsView &chartView(MainWindow &window)

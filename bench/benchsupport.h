@@ -77,12 +77,31 @@ private:
 // size; until then a repaint paints nothing. Needed after every resize, too.
 void showExposed(QWidget &window);
 
-// Delivers the queued scene and widget updates, repaints the whole window
-// synchronously and delivers what the painting queued: what the user sees after
-// one action. Without the posted events the chart would not be repainted.
+// Delivers posted events until a round delivers none: the scene's queued
+// update pass, the update requests it causes and the painting of the dirty
+// regions, as the event loop would between two inputs. Timers do not run.
+void deliverPostedEvents();
+
+// Paint events received so far by `widget`, counted from the first call for
+// that widget on (only one widget is watched at a time).
+int paintEventsOf(const QWidget &widget);
+
+// Delivers the queued updates, repaints the whole window synchronously and
+// delivers what the painting queued. A forced repaint of everything, which the
+// user never waits for: the second figure beside what changed.
 void paintNow(QWidget &window);
 
-// Milliseconds from the start of `action` until the window shows its result.
+// Milliseconds from the start of `action` until the window has painted what the
+// action changed: the headline figure of every user action.
+template<typename Action> double millisecondsToSettle(Action &&action)
+{
+    const double start = clockMilliseconds();
+    action();
+    deliverPostedEvents();
+    return clockMilliseconds() - start;
+}
+
+// Milliseconds from the start of `action` until the whole window is repainted.
 template<typename Action> double millisecondsToPaint(QWidget &window, Action &&action)
 {
     const double start = clockMilliseconds();
@@ -91,15 +110,19 @@ template<typename Action> double millisecondsToPaint(QWidget &window, Action &&a
     return clockMilliseconds() - start;
 }
 
-// Milliseconds from the start of `action` until the queued updates are
-// delivered, which paints only the parts of the window that changed, as the
-// event loop would.
-template<typename Action> double millisecondsToUpdate(Action &&action)
+// The times of a settled action, and how often it painted one widget.
+struct SettledSamples
 {
-    const double start = clockMilliseconds();
-    action();
-    QCoreApplication::sendPostedEvents();
-    return clockMilliseconds() - start;
+    QList<double> milliseconds;
+    QList<double> paints;
+};
+
+template<typename Action>
+void appendSettled(SettledSamples &samples, const QWidget &painted, Action &&action)
+{
+    const int paintsBefore = paintEventsOf(painted);
+    samples.milliseconds.append(millisecondsToSettle(action));
+    samples.paints.append(paintEventsOf(painted) - paintsBefore);
 }
 
 QGraphicsView &chartView(MainWindow &window);

@@ -203,6 +203,7 @@ void GraphicsScene::drawSmithGrid(double z0Ohms)
         smithItems.append(label);
     smithGroup = createItemGroup(smithItems);
     smithGroup->setOpacity(1.0);
+    cache.addGroup(smithGroup);
 }
 
 void GraphicsScene::fillReactanceTable()
@@ -330,6 +331,8 @@ void GraphicsScene::drawGammaGrid()
         gammaItems.append(label);
     gammaGroup = createItemGroup(gammaItems);
     gammaGroup->setOpacity(0.0);
+    // The line follows the marker, so it is painted as it stands.
+    cache.addChildPictures(gammaGroup, gammaLine);
 }
 
 void GraphicsScene::addGammaLabels(const QFont &font)
@@ -485,8 +488,14 @@ void GraphicsScene::setGridOpacity(double smithOpacity)
         gammaGroup->setOpacity(1.0 - smithOpacity);
 }
 
+void GraphicsScene::setGridCaching(bool enabled)
+{
+    cache.setEnabled(enabled);
+}
+
 void GraphicsScene::clearChart()
 {
+    cache.clear();
     clear();
     marker = nullptr;
     loadPoint = QPointF();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/gridcache.h"
 #include "electrics/complexdbl.h"
 
 #include <QGraphicsScene>
@@ -57,6 +58,11 @@ public:
     void setGridOpacity(double smithOpacity);
     // Deletes every item and forgets the pointers to them.
     void clearChart();
+    // The grids are drawn from device-resolution pictures unless this is off.
+    // The view looks the same either way, except that where grid lines cross or
+    // touch, a partly faded grid is a little lighter from its pictures.
+    void setGridCaching(bool enabled);
+    const GridCache &gridCache() const { return cache; }
 
     QGraphicsItemGroup *smithGridGroup() const { return smithGroup; }
     QGraphicsItemGroup *gammaGridGroup() const { return gammaGroup; }
@@ -102,4 +108,5 @@ private:
     QGraphicsLineItem *gammaLine = nullptr;
     QList<QAbstractGraphicsShapeItem *> smithLabels;
     QList<QAbstractGraphicsShapeItem *> gammaLabels;
+    GridCache cache;
 };

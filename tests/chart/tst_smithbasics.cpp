@@ -128,20 +128,44 @@ void TestSmithBasics::crossFadeSharesOpacity_data()
     QTest::addColumn<int>("slider");
     QTest::addColumn<double>("smith");
     QTest::addColumn<double>("gamma");
+    QTest::addColumn<QSize>("viewSize");
+    // The share of pixels whose cached picture may differ from the live one.
+    QTest::addColumn<double>("mayDiffer");
 
-    QTest::newRow("0, Smith grid alone") << 0 << 1.0 << 0.0;
-    QTest::newRow("30") << 30 << 0.7 << 0.3;
-    QTest::newRow("50, half each") << 50 << 0.5 << 0.5;
-    QTest::newRow("100, Gamma grid alone") << 100 << 0.0 << 1.0;
+    const QSize form(940, 715);
+    const QSize fullHd(1920, 1080);
+    QTest::newRow("0, Smith grid alone") << 0 << 1.0 << 0.0 << form << 0.0;
+    QTest::newRow("30") << 30 << 0.7 << 0.3 << form << 0.01;
+    QTest::newRow("50, half each") << 50 << 0.5 << 0.5 << form << 0.01;
+    QTest::newRow("100, Gamma grid alone") << 100 << 0.0 << 1.0 << form << 0.0;
+    QTest::newRow("0 at full HD") << 0 << 1.0 << 0.0 << fullHd << 0.0;
+    QTest::newRow("50 at full HD") << 50 << 0.5 << 0.5 << fullHd << 0.01;
+    QTest::newRow("100 at full HD") << 100 << 0.0 << 1.0 << fullHd << 0.0;
 }
 
+// The grids are drawn from cached pictures; the view must look as it does when
+// every item is drawn on its own, and neither the fade nor the marker may
+// render the pictures again.
 void TestSmithBasics::crossFadeSharesOpacity()
 {
     QFETCH(int, slider);
     QFETCH(double, smith);
     QFETCH(double, gamma);
+    QFETCH(QSize, viewSize);
+    QFETCH(double, mayDiffer);
 
-    buildChart(*chart, 50.0, {2.0, 2.0, 2.0});
+    view->resize(viewSize);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    // A first build whose pictures must not survive the next one.
+    buildChart(*chart, 75.0);
+    view->fitInView(chart->sceneRect(), Qt::KeepAspectRatio);
+    view->viewport()->grab();
+    const int firstBuildRenders = scene()->gridCache().renderCount();
+    chart->clear();
+    chart->resetReady();
+
+    buildChart(*chart, 50.0, {2.0, 3.5, 1.0});
     chart->setOpacity(1.0 - slider / 100.0);
     QVERIFY(std::abs(scene()->smithGridGroup()->opacity() - smith) < 1e-12);
     QVERIFY(std::abs(scene()->gammaGridGroup()->opacity() - gamma) < 1e-12);
@@ -149,6 +173,52 @@ void TestSmithBasics::crossFadeSharesOpacity()
     for (const QGraphicsItem *circle : scene()->swrCircleItems())
         QCOMPARE(circle->effectiveOpacity(), 1.0);
     QCOMPARE(scene()->markerGraphic()->opacity(), 1.0);
+
+    // The line to the marker runs under the label "0".
+    chart->setGamma({0.3, -0.1});
+    const QImage cached = view->viewport()->grab().toImage();
+    // The pictures of both grids are rendered on the first paint.
+    const int renders = scene()->gridCache().renderCount();
+    QCOMPARE(renders, firstBuildRenders + 1);
+    chart->setOpacity(0.5);
+    chart->setGamma({-0.4, 0.6});
+    chart->setOpacity(1.0 - slider / 100.0);
+    chart->setGamma({0.3, -0.1});
+    QCOMPARE(view->viewport()->grab().toImage(), cached);
+    QCOMPARE(scene()->gridCache().renderCount(), renders);
+
+    scene()->setGridCaching(false);
+    const QImage live = view->viewport()->grab().toImage();
+    QCOMPARE(scene()->gridCache().renderCount(), renders);
+    QCOMPARE(live.size(), cached.size());
+    // Half-faded, the Smith grid is blended as one picture, where item by item
+    // two overlapping curves would each add their share: crossings and the
+    // points where circles touch come out a little lighter. Otherwise only
+    // rounding may differ.
+    qsizetype differing = 0;
+    int largest = 0;
+    for (int y = 0; y < live.height(); ++y) {
+        for (int x = 0; x < live.width(); ++x) {
+            const QRgb a = live.pixel(x, y);
+            const QRgb b = cached.pixel(x, y);
+            const int difference =
+                std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b))});
+            largest = std::max(largest, difference);
+            if (difference > 2)
+                ++differing;
+        }
+    }
+    QVERIFY2(
+        differing <= mayDiffer * live.width() * live.height(),
+        qPrintable(QStringLiteral("%1 pixels differ, by up to %2").arg(differing).arg(largest)));
+
+    // A new view size renders the pictures again.
+    scene()->setGridCaching(true);
+    view->resize(viewSize / 2);
+    view->fitInView(chart->sceneRect(), Qt::KeepAspectRatio);
+    view->viewport()->grab();
+    QCOMPARE(scene()->gridCache().renderCount(), renders + 1);
 }
 
 void TestSmithBasics::rebuildRestoresSmithGrid()
