@@ -3,4 +3,4 @@
 add_executable(bench_hostile benchhostile.cpp
     ${PROJECT_SOURCE_DIR}/tests/robustness/hostiletexts.cpp)
 target_include_directories(bench_hostile PRIVATE ${PROJECT_SOURCE_DIR}/tests/robustness)
-target_link_libraries(bench_hostile PRIVATE velmora_bench_support velmora_core Qt6::Test)
+target_link_libraries(bench_hostile PRIVATE velmora_bench_support velmora_app Qt6::Test)
