@@ -3,14 +3,16 @@
 # or its tests. Safe to run again: it installs only what is missing.
 #
 #   ./dev.sh run     install what is missing, build, start the program
-#   ./dev.sh test    install what is missing, build, run every test
-#                    (normal build, then again with address and UB sanitizers)
+#   ./dev.sh test    install what is missing, check the formatting, build, run
+#                    clang-tidy and every test (normal build, then again with
+#                    address and UB sanitizers)
 #   ./dev.sh bench   install what is missing, build optimised, run the benchmarks
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          locales fonts-dejavu-core valgrind lintian desktop-file-utils appstream)
+          locales fonts-dejavu-core valgrind lintian desktop-file-utils appstream
+          clang-format clang-tidy)
 locales_needed=(de_DE en_US)
 
 as_root() {
@@ -51,6 +53,24 @@ run_tests() {
     ctest --preset "$preset" --parallel "$jobs"
 }
 
+# Every C++ file of the repository as .clang-format writes it.
+check_formatting() {
+    echo "== Formatting =="
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+}
+
+# The program's own code against .clang-tidy, with the compile commands of the
+# normal build (less a GCC-only option that clang does not know).
+check_tidy() {
+    echo "== clang-tidy =="
+    local database=build/default/tidy
+    mkdir -p "$database"
+    sed 's/ -fno-cx-limited-range//g' build/default/compile_commands.json >"$database/compile_commands.json"
+    git ls-files -z 'app/*.cpp' 'chart/*.cpp' 'dialogs/*.cpp' 'electrics/*.cpp' |
+        xargs -0 -n 4 -P "$jobs" clang-tidy -p "$database" --quiet 2>&1 |
+        sed '/warnings\? generated\.$/d'
+}
+
 command=${1:-}
 case "$command" in
 run)
@@ -64,7 +84,9 @@ run)
     ;;
 test)
     install_missing_packages
+    check_formatting
     build default
+    check_tidy
     run_tests default
     build sanitize
     run_tests sanitize
