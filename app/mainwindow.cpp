@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/settingsstore.h"
 #include "app/updatemask.h"
 #include "app/wheelstepfilter.h"
 #include "chart/graphicsscene.h"
@@ -22,8 +23,8 @@ MainWindow::MainWindow(QWidget *parent)
     fitControlsToContents();
 
     // The settings store is addressed by these two names.
-    QCoreApplication::setOrganizationName(QStringLiteral("Quenlit Freeware"));
-    QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
+    QCoreApplication::setOrganizationName(SettingsStore::organisation());
+    QCoreApplication::setApplicationName(SettingsStore::application());
     loadSettings();
     restoreControls();
 

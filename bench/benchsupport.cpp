@@ -1,6 +1,7 @@
 #include "bench/benchsupport.h"
 
 #include "app/mainwindow.h"
+#include "app/settingsstore.h"
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 
@@ -121,7 +122,7 @@ void prepareEnvironment()
     QStandardPaths::setTestModeEnabled(true);
     // The program's settings store, in the test-mode location: emptied so that
     // no earlier run decides the window size or the load.
-    QSettings settings(QStringLiteral("Quenlit Freeware"), QStringLiteral("Velmora"));
+    QSettings settings(SettingsStore::organisation(), SettingsStore::application());
     settings.clear();
     settings.sync();
 }

@@ -1,6 +1,7 @@
 #include "controlpaneldriver.h"
 
 #include "app/mainwindow.h"
+#include "app/settingsstore.h"
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 #include "electrics/conversions.h"
@@ -25,7 +26,7 @@ using namespace Qt::StringLiterals;
 
 ControlPanelDriver::ControlPanelDriver()
 {
-    QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear();
+    QSettings(SettingsStore::organisation(), SettingsStore::application()).clear();
     mainWindow = std::make_unique<MainWindow>();
     mainWindow->activateWindow();
     if (!QTest::qWaitForWindowActive(mainWindow.get()))
@@ -35,7 +36,7 @@ ControlPanelDriver::ControlPanelDriver()
 ControlPanelDriver::~ControlPanelDriver()
 {
     mainWindow.reset();
-    QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear();
+    QSettings(SettingsStore::organisation(), SettingsStore::application()).clear();
 }
 
 QLineEdit *ControlPanelDriver::field(const QString &name) const

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/settingsstore.h"
 #include "throwawaysettings.h"
 
 #include <QAbstractSlider>
@@ -133,7 +134,8 @@ private:
 void TestMainWindowForm::initTestCase()
 {
     useThrowAwaySettings();
-    QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear(); // start from the form's defaults
+    QSettings(SettingsStore::organisation(), SettingsStore::application())
+        .clear(); // start from the form's defaults
     mainWindow = std::make_unique<MainWindow>();
 }
 

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/settingsstore.h"
 #include "chart/graphicsscene.h"
 #include "throwawaysettings.h"
 
@@ -89,7 +90,8 @@ void TestWindowLifecycle::initTestCase()
 
 void TestWindowLifecycle::init()
 {
-    QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear(); // start from the form's defaults
+    QSettings(SettingsStore::organisation(), SettingsStore::application())
+        .clear(); // start from the form's defaults
     mainWindow = std::make_unique<MainWindow>();
 }
 

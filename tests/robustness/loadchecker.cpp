@@ -65,15 +65,6 @@ std::optional<double> localeNumber(const QString &text)
     return number;
 }
 
-// What a Gamma or Z0 field takes: a finite number, and for Z0 not a negative one.
-std::optional<double> plainEntry(const QString &field, const QString &text)
-{
-    const std::optional<double> number = localeNumber(text);
-    if (number && field == u"LED_Z0" && *number < 0.0)
-        return std::nullopt;
-    return number;
-}
-
 // Values within the marker's blind spot of 1e-14 around a part of Gamma, and
 // zero (the real load) if it lies in there.
 QList<double> nearbyParts(double part)
@@ -110,6 +101,14 @@ QString describe(complex_dbl gamma)
 }
 
 } // namespace
+
+std::optional<double> plainEntry(const QString &field, const QString &text)
+{
+    const std::optional<double> number = localeNumber(text);
+    if (number && field == u"LED_Z0" && *number < 0.0)
+        return std::nullopt;
+    return number;
+}
 
 LoadChecker::LoadChecker(ControlPanelDriver &driver)
     : panel(driver)

@@ -12,6 +12,10 @@
 
 class ControlPanelDriver;
 
+// What a Gamma or Z0 field takes: a finite number of the default locale, and
+// for Z0 not a negative one.
+std::optional<double> plainEntry(const QString &field, const QString &text);
+
 // What one user action did, as far as the checker needs to know it.
 struct UserAction
 {

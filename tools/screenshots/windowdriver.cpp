@@ -1,6 +1,7 @@
 #include "windowdriver.h"
 
 #include "app/mainwindow.h"
+#include "app/settingsstore.h"
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 
@@ -23,7 +24,7 @@ constexpr int dragSteps = 8;
 
 void clearProgramSettings()
 {
-    QSettings(u"Quenlit Freeware"_s, u"Velmora"_s).clear();
+    QSettings(SettingsStore::organisation(), SettingsStore::application()).clear();
 }
 
 } // namespace
