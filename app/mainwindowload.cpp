@@ -2,11 +2,6 @@
 
 #include "app/updatemask.h"
 #include "electrics/conversions.h"
-#include "electrics/formatting.h"
-
-#include "ui_mainwindow.h"
-
-#include <QLineEdit>
 
 #include <cmath>
 
@@ -139,8 +134,7 @@ void MainWindow::NewGamma(complex_dbl new_gamma)
 void MainWindow::setFrequency(double hertz, bool moveSlider)
 {
     frequency = hertz;
-    ui->LED_FREQUENZ->setText(Electrics::formatFrequency(frequency));
-    refreshDisplays(UpdateMask::All);
+    refreshDisplays(UpdateMask::All); // the frequency field among the others
     if (moveSlider)
         updateFrequencySlider();
 }
