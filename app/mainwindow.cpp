@@ -32,6 +32,7 @@ MainWindow::MainWindow(QWidget *parent)
     connectControls();
     trackUserEntries();
     initChart();
+    setMatchingFrequency(frequency);
     updateSliders(UpdateMask::All);
     setGamma(gamma);
     refreshDisplays(UpdateMask::All);

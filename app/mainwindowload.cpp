@@ -97,12 +97,14 @@ void MainWindow::renewEquivalents()
 }
 
 // A Gamma that is not finite is never stored; the result says whether this
-// one was.
+// one was. A load set here, not by a move on the chart, ends the chart's
+// matching path.
 bool MainWindow::setLoad(complex_dbl newGamma, unsigned sliderMask)
 {
     if (!isFinite(newGamma))
         return false;
     gamma = newGamma;
+    endMatchingPath();
     setGamma(gamma);
     renewEquivalents();
     refreshDisplays(UpdateMask::All);
@@ -129,11 +131,13 @@ void MainWindow::NewGamma(complex_dbl new_gamma)
     updateSliders(UpdateMask::All);
 }
 
-// A new frequency changes only the element values; Gamma, the value sliders
-// and the marker stay, and so does the frequency slider when it set the value.
+// A new frequency changes only the element values, those of the matching
+// network on the chart too; Gamma, the value sliders and the marker stay, and
+// so does the frequency slider when it set the value.
 void MainWindow::setFrequency(double hertz, bool moveSlider)
 {
     frequency = hertz;
+    setMatchingFrequency(hertz);
     refreshDisplays(UpdateMask::All); // the frequency field among the others
     if (moveSlider)
         updateFrequencySlider();

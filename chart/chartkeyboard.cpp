@@ -1,10 +1,12 @@
 #include "chart/chartkeyboard.h"
 
+#include "chart/chartmenu.h"
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 
 #include <QGraphicsView>
 #include <QKeyEvent>
+#include <QKeySequence>
 
 #include <optional>
 
@@ -14,13 +16,42 @@ constexpr double plainStep = 0.01;
 constexpr double fineStep = 0.001;
 constexpr double coarseStep = 0.1;
 
-double stepFor(Qt::KeyboardModifiers modifiers)
+// A held move turns the load about its circle's centre by degrees.
+constexpr double plainTurn = 1.0;
+constexpr double fineTurn = 0.1;
+constexpr double coarseTurn = 10.0;
+
+double stepFor(Qt::KeyboardModifiers modifiers, double plain, double fine, double coarse)
 {
     if (modifiers == Qt::ShiftModifier)
-        return fineStep;
+        return fine;
     if (modifiers == Qt::ControlModifier)
-        return coarseStep;
-    return modifiers == Qt::NoModifier ? plainStep : 0.0;
+        return coarse;
+    return modifiers == Qt::NoModifier ? plain : 0.0;
+}
+
+double stepFor(Qt::KeyboardModifiers modifiers)
+{
+    return stepFor(modifiers, plainStep, fineStep, coarseStep);
+}
+
+// Up and Right turn clockwise (a series L, a shunt C, a line toward the
+// generator), Down and Left back; none for other keys.
+std::optional<double> clockwiseTurn(int key, Qt::KeyboardModifiers modifiers)
+{
+    const double turn = stepFor(modifiers, plainTurn, fineTurn, coarseTurn);
+    if (turn == 0.0)
+        return std::nullopt;
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+        return turn;
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+        return -turn;
+    default:
+        return std::nullopt;
+    }
 }
 
 // The change of Gamma that an arrow key asks for; none for other keys and for
@@ -69,6 +100,19 @@ bool ChartKeyboard::handleKey(const QKeyEvent &event)
         return false;
     // The arrows of the keypad carry a modifier of their own.
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    if (event.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
+        const QPoint at = view->viewport()->mapToGlobal(view->mapFromScene(marker->pos()));
+        ChartMenu::popUp(*scene, *view, at);
+        return true;
+    }
+    if (event.matches(QKeySequence::Undo)) {
+        scene->undoMatchingElement();
+        return true;
+    }
+    if (scene->matchingMode() && event.key() != Qt::Key_Home) {
+        const std::optional<double> turn = clockwiseTurn(event.key(), modifiers);
+        return turn && scene->turnMarker(*turn);
+    }
     const QPointF from = marker->pos();
     QPointF to;
     if (event.key() == Qt::Key_Home && modifiers == Qt::NoModifier) {

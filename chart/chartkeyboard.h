@@ -10,7 +10,11 @@ class QKeyEvent;
 // puts it on the matched load. Each press is one step of a marker drag: the
 // scene takes the new position exactly as it takes a dragged one, and a step
 // that it would not report, out of the square around the unit circle, is not
-// made. Lives as a child of the view it watches.
+// made. In a held mode of the chart's menu the arrows turn the load about its
+// circle instead, by 1 degree (Shift 0.1, Ctrl 10). Ctrl+Z takes back the last
+// element of the matching path, and Shift+F10 opens the chart's menu (the
+// Menu key reaches the view as a context-menu event by itself). Lives as a
+// child of the view it watches.
 class ChartKeyboard : public QObject
 {
     Q_OBJECT

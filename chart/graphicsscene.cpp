@@ -1,5 +1,6 @@
 #include "chart/graphicsscene.h"
 
+#include "chart/chartmenu.h"
 #include "chart/markeritem.h"
 
 #include <QBrush>
@@ -8,7 +9,9 @@
 #include <QGraphicsEllipseItem>
 #include <QGraphicsItemGroup>
 #include <QGraphicsLineItem>
+#include <QGraphicsSceneContextMenuEvent>
 #include <QGraphicsSimpleTextItem>
+#include <QGraphicsView>
 #include <QLineF>
 #include <QPen>
 #include <QRectF>
@@ -145,6 +148,7 @@ constexpr int longTick = 5;
 
 GraphicsScene::GraphicsScene(QObject *parent)
     : QGraphicsScene(parent)
+    , pathFont(labelFont())
 {
     qRegisterMetaType<complex_dbl>("complex_dbl");
 }
@@ -183,6 +187,7 @@ QPointF GraphicsScene::impedancePoint(const complex_dbl &impedance) const
 void GraphicsScene::drawSmithGrid(double z0Ohms)
 {
     z0 = complex_dbl(z0Ohms, 0.0);
+    matching.setReferenceImpedance(z0);
     const GridValues values {z0Ohms / 5, z0Ohms * 0.5,     z0Ohms,      z0Ohms * 2,
                              z0Ohms * 4, z0Ohms * 10,      z0Ohms / -5, z0Ohms * -0.5,
                              -z0Ohms,    -z0Ohms - z0Ohms, z0Ohms * -4, z0Ohms * -10};
@@ -417,6 +422,7 @@ void GraphicsScene::createMarker(bool movable)
     if (movable)
         marker->setFlag(QGraphicsItem::ItemIsMovable);
     addItem(marker);
+    refreshReadout();
 }
 
 namespace {
@@ -441,8 +447,14 @@ void GraphicsScene::setMarkerGamma(const complex_dbl &gamma)
 {
     if (!marker || !insideDragSquare(gamma))
         return;
+    const QRectF circleBefore = shownCircleRect();
     loadPoint = scenePoint(gamma);
+    loadGamma = gamma;
     marker->setPos(loadPoint);
+    if (const QRectF circleAfter = shownCircleRect(); circleAfter != circleBefore) {
+        repaintRect(circleBefore);
+        repaintRect(circleAfter);
+    }
     if (gammaLine) {
         QPen pen = gammaLine->pen();
         pen.setColor(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue);
@@ -458,11 +470,91 @@ bool GraphicsScene::markerMoved()
     // Outside the square around the unit circle the load stops following.
     if (!insideDragSquare(gamma))
         return false;
+    endMatchingPath();
+    takeLoad(gamma, position);
+    return true;
+}
+
+namespace {
+
+std::optional<GraphicsScene::Move> moveForModifiers(Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier);
+    if (held == (Qt::ShiftModifier | Qt::ControlModifier))
+        return GraphicsScene::Move::Line;
+    if (held == Qt::ShiftModifier)
+        return GraphicsScene::Move::Series;
+    if (held == Qt::ControlModifier)
+        return GraphicsScene::Move::Shunt;
+    return std::nullopt;
+}
+
+} // namespace
+
+// The load as a drag or a held move leaves it, reported to the window.
+void GraphicsScene::takeLoad(complex_dbl gamma, const QPointF &position)
+{
+    const QRectF circleBefore = shownCircleRect();
     if (gammaLine)
         gammaLine->setPen(QPen(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue));
     loadPoint = position;
+    loadGamma = gamma;
     moveGammaLine(position);
+    if (const QRectF circleAfter = shownCircleRect(); circleAfter != circleBefore) {
+        repaintRect(circleBefore);
+        repaintRect(circleAfter);
+    }
     emit NewGamma(gamma);
+}
+
+// The marker goes where a held move put the load, and stays at the load
+// where the move could not take it.
+void GraphicsScene::placeHeldLoad(complex_dbl gamma)
+{
+    const QPointF position = scenePoint(gamma);
+    marker->setPos(position);
+    if (gamma != loadGamma)
+        takeLoad(gamma, position);
+}
+
+void GraphicsScene::markerPressed(Qt::KeyboardModifiers modifiers)
+{
+    changePath([this, modifiers] {
+        dragging = true;
+        dragMove = moveForModifiers(modifiers);
+        if (!dragMove)
+            dragMove = matching.mode();
+    });
+}
+
+// The default handling of the movable marker has put it where a free drag
+// goes; a held move takes the point of its circle nearest to that.
+void GraphicsScene::markerDragged(Qt::KeyboardModifiers modifiers)
+{
+    if (const std::optional<Move> chosen = moveForModifiers(modifiers);
+        chosen && chosen != dragMove)
+        changePath([this, chosen] { dragMove = chosen; });
+    if (!dragMove) {
+        markerMoved();
+        return;
+    }
+    const complex_dbl aim = gammaAt(marker->pos());
+    complex_dbl moved;
+    changePath([this, aim, &moved] { moved = matching.moveToward(*dragMove, loadGamma, aim); });
+    placeHeldLoad(moved);
+}
+
+bool GraphicsScene::turnMarker(double clockwiseDegrees)
+{
+    const std::optional<Move> move = matching.mode();
+    if (!marker || !move)
+        return false;
+    complex_dbl moved;
+    changePath([this, move, clockwiseDegrees, &moved] {
+        moved = matching.turn(*move, loadGamma, clockwiseDegrees);
+    });
+    placeHeldLoad(moved);
+    matching.dropEmptyElement();
     return true;
 }
 
@@ -472,6 +564,143 @@ void GraphicsScene::markerReleased()
 {
     if (marker && !insideDragSquare(gammaAt(marker->pos())))
         marker->setPos(loadPoint);
+    if (!dragging)
+        return;
+    changePath([this] {
+        dragging = false;
+        dragMove.reset();
+        matching.dropEmptyElement();
+    });
+}
+
+std::optional<GraphicsScene::Move> GraphicsScene::shownMove() const
+{
+    if (!marker)
+        return std::nullopt;
+    return dragging ? dragMove : matching.mode();
+}
+
+QRectF GraphicsScene::shownCircleRect() const
+{
+    return MatchingPath::circleRect(shownMove(), loadGamma);
+}
+
+// An empty rectangle would repaint the whole scene.
+void GraphicsScene::repaintRect(const QRectF &rect)
+{
+    if (!rect.isEmpty())
+        update(rect);
+}
+
+void GraphicsScene::repaintPath()
+{
+    repaintRect(viewedRect());
+}
+
+// Repaints what the path covers of its last element and of the shown circle,
+// before and after the change: a held step repaints only around its arc.
+template<typename Change> void GraphicsScene::changePath(Change &&change)
+{
+    const QRectF elementBefore = matching.lastElementRect(pathFont);
+    const QRectF circleBefore = shownCircleRect();
+    change();
+    repaintRect(elementBefore);
+    repaintRect(matching.lastElementRect(pathFont));
+    if (const QRectF circleAfter = shownCircleRect(); circleAfter != circleBefore) {
+        repaintRect(circleBefore);
+        repaintRect(circleAfter);
+    }
+}
+
+void GraphicsScene::setMatchingMode(std::optional<Move> move)
+{
+    changePath([this, move] { matching.setMode(move); });
+}
+
+void GraphicsScene::setMatchingFrequency(double hertz)
+{
+    matching.setFrequency(hertz);
+    if (!matching.isEmpty()) {
+        repaintPath();
+        refreshReadout();
+    }
+}
+
+void GraphicsScene::endMatchingPath()
+{
+    if (matching.isEmpty())
+        return;
+    repaintPath();
+    matching.clear();
+    refreshReadout();
+}
+
+bool GraphicsScene::undoMatchingElement()
+{
+    std::optional<complex_dbl> start;
+    changePath([this, &start] { start = matching.undoElement(); });
+    if (!start || !marker)
+        return false;
+    placeHeldLoad(*start);
+    refreshReadout();
+    return true;
+}
+
+bool GraphicsScene::clearMatchingPath()
+{
+    if (matching.isEmpty() || !marker)
+        return false;
+    repaintPath();
+    placeHeldLoad(*matching.clear());
+    refreshReadout();
+    return true;
+}
+
+void GraphicsScene::setLoadSummary(const QString &summary)
+{
+    loadSummary = summary;
+    refreshReadout();
+}
+
+void GraphicsScene::setViewDescription(const QString &description)
+{
+    viewDescription = description;
+}
+
+// Hovering shows the summary and the network; a screen reader, which cannot
+// hover, finds both in the view's description.
+void GraphicsScene::refreshReadout()
+{
+    QString readout = loadSummary;
+    for (const QString &line : matching.readout())
+        readout += u'\n' + line;
+    if (marker)
+        marker->setToolTip(readout);
+    const QString description =
+        viewDescription.isEmpty() ? readout : viewDescription + u'\n' + readout;
+    for (QGraphicsView *view : views())
+        view->setAccessibleDescription(description);
+}
+
+void GraphicsScene::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    Q_UNUSED(rect)
+    const std::optional<Move> shown = shownMove();
+    if (matching.isEmpty() && !shown)
+        return;
+    matching.paint(*painter, pathFont, shown, loadGamma);
+}
+
+void GraphicsScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    QWidget *viewport = event->widget();
+    auto *view = viewport ? qobject_cast<QGraphicsView *>(viewport->parentWidget()) : nullptr;
+    if (!view || !marker) {
+        event->ignore();
+        return;
+    }
+    ChartMenu::popUp(*this, *view, event->screenPos());
+    event->accept();
 }
 
 void GraphicsScene::moveGammaLine(const QPointF &end)
@@ -499,6 +728,10 @@ void GraphicsScene::clearChart()
     clear();
     marker = nullptr;
     loadPoint = QPointF();
+    loadGamma = complex_dbl();
+    matching.clear();
+    dragMove.reset();
+    dragging = false;
     swrCircles.clear();
     smithItems.clear();
     smithGroup = nullptr;

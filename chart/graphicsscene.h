@@ -1,14 +1,17 @@
 #pragma once
 
 #include "chart/gridcache.h"
+#include "chart/matchingpath.h"
 #include "electrics/complexdbl.h"
 
+#include <QFont>
 #include <QGraphicsScene>
 #include <QList>
 #include <QPainterPath>
 #include <QPointF>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class QAbstractGraphicsShapeItem;
@@ -23,9 +26,11 @@ class QPen;
 class markerItem;
 
 // The chart: the Smith grid and the polar Gamma grid as two cross-faded item
-// groups, up to three SWR circles and the draggable load marker. The scene owns
-// every item; the lists and pointers below only refer to them. It reports one
-// thing back, NewGamma, while the user drags the marker.
+// groups, up to three SWR circles and the draggable load marker, with the
+// matching network the user builds by held moves drawn over them in the
+// foreground. The scene owns every item; the lists and pointers below only
+// refer to them. It reports one thing back, NewGamma, while the user moves the
+// marker.
 class GraphicsScene : public QGraphicsScene
 {
     Q_OBJECT
@@ -51,10 +56,34 @@ public:
     void setSwrCircles(const double *swr, int count);
     void createMarker(bool movable);
     void setMarkerGamma(const complex_dbl &gamma);
-    // Takes the marker's position as the new load; false when it lies outside
-    // the square around the unit circle and nothing was reported.
+    // Takes the marker's position as the new load by a free move, which ends
+    // the matching path; false when it lies outside the square around the unit
+    // circle and nothing was reported.
     bool markerMoved();
+    // A drag of the marker: the modifiers at the press choose the move
+    // (Shift series, Ctrl shunt, Ctrl+Shift line, none the chosen mode), and
+    // another combination during the drag switches to its move.
+    void markerPressed(Qt::KeyboardModifiers modifiers);
+    void markerDragged(Qt::KeyboardModifiers modifiers);
+    // Also when the drag loses the mouse.
     void markerReleased();
+
+    // The matching network built by held moves.
+    using Move = MatchingPath::Move;
+    const MatchingPath &matchingPath() const { return matching; }
+    std::optional<Move> matchingMode() const { return matching.mode(); }
+    void setMatchingMode(std::optional<Move> move);
+    void setMatchingFrequency(double hertz);
+    // Turns the load about the circle of the chosen mode; false in the free mode.
+    bool turnMarker(double clockwiseDegrees);
+    void endMatchingPath();
+    // Put the load back where the last element, or the whole path, began.
+    bool undoMatchingElement();
+    bool clearMatchingPath();
+    // What hovering the marker shows: the load's summary, then the network.
+    void setLoadSummary(const QString &summary);
+    // The view's own description, which the summary and the network follow.
+    void setViewDescription(const QString &description);
     void setGridOpacity(double smithOpacity);
     // Deletes every item and forgets the pointers to them.
     void clearChart();
@@ -72,6 +101,10 @@ public:
 
 signals:
     void NewGamma(complex_dbl gamma);
+
+protected:
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
+    void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
 
 private:
     // The twelve grid values in ohms: resistances 0.2 ... 10 times z0 first,
@@ -92,11 +125,27 @@ private:
     QGraphicsSimpleTextItem *addLabel(const QString &text, const QFont &font,
                                       const QPointF &layoutPos, const QBrush &brush);
     void moveGammaLine(const QPointF &end);
+    void takeLoad(complex_dbl gamma, const QPointF &position);
+    void placeHeldLoad(complex_dbl gamma);
+    std::optional<Move> shownMove() const;
+    QRectF shownCircleRect() const;
+    void repaintRect(const QRectF &rect);
+    void repaintPath();
+    template<typename Change> void changePath(Change &&change);
+    void refreshReadout();
 
     std::array<double, 180> reactanceTable {};
     complex_dbl z0 {50.0, 0.0};
     // Where the marker last showed the load, from the window or a drag.
     QPointF loadPoint;
+    complex_dbl loadGamma;
+    MatchingPath matching;
+    // The move of the drag under way, none for a free one.
+    std::optional<Move> dragMove;
+    bool dragging = false;
+    QFont pathFont;
+    QString loadSummary;
+    QString viewDescription;
     QPainterPath markerPath;
     QPainterPath gridPath;
     markerItem *marker = nullptr;

@@ -8,11 +8,18 @@ markerItem::markerItem(GraphicsScene *scene)
     : chartScene(scene)
 { }
 
+void markerItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsPathItem::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        chartScene->markerPressed(event->modifiers());
+}
+
 void markerItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 {
     QGraphicsPathItem::mouseMoveEvent(event);
     if (event->buttons() & Qt::LeftButton)
-        chartScene->markerMoved();
+        chartScene->markerDragged(event->modifiers());
 }
 
 void markerItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
@@ -20,4 +27,14 @@ void markerItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
     QGraphicsPathItem::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton)
         chartScene->markerReleased();
+}
+
+// A drag can end without a release, when a menu or another window takes the
+// mouse.
+bool markerItem::sceneEvent(QEvent *event)
+{
+    const bool handled = QGraphicsPathItem::sceneEvent(event);
+    if (event->type() == QEvent::UngrabMouse)
+        chartScene->markerReleased();
+    return handled;
 }

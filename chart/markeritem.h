@@ -6,8 +6,9 @@
 class GraphicsScene;
 
 // The load on the chart: a small cross with a circle, dragged with the left
-// mouse button. While it moves it asks its scene to report the new Gamma.
-// The scene owns it.
+// mouse button, freely or held to a circle of the chart by the modifiers. While
+// it moves it asks its scene where the load goes and to report it. The scene
+// owns it.
 class markerItem : public QObject, public QGraphicsPathItem
 {
     Q_OBJECT
@@ -16,8 +17,10 @@ public:
     explicit markerItem(GraphicsScene *scene);
 
 protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    bool sceneEvent(QEvent *event) override;
 
 private:
     GraphicsScene *chartScene;

@@ -3,7 +3,6 @@
 #include "chart/chartfocusframe.h"
 #include "chart/chartkeyboard.h"
 #include "chart/graphicsscene.h"
-#include "chart/markeritem.h"
 
 #include <QGraphicsView>
 #include <QPainter>
@@ -24,6 +23,7 @@ void SmithBasics::attachView(QGraphicsView *chartView)
     scene = new GraphicsScene;
     view->setScene(scene);
     view->setRenderHint(QPainter::Antialiasing);
+    scene->setViewDescription(view->accessibleDescription());
     // Both belong to the view and go with it.
     new ChartKeyboard(view);
     new ChartFocusFrame(view);
@@ -104,6 +104,18 @@ void SmithBasics::setGamma(const complex_dbl &gamma)
 
 void SmithBasics::setMarkerToolTip(const QString &text)
 {
-    if (ready && scene->markerGraphic())
-        scene->markerGraphic()->setToolTip(text);
+    if (scene)
+        scene->setLoadSummary(text);
+}
+
+void SmithBasics::setMatchingFrequency(double hertz)
+{
+    if (scene)
+        scene->setMatchingFrequency(hertz);
+}
+
+void SmithBasics::endMatchingPath()
+{
+    if (scene)
+        scene->endMatchingPath();
 }

@@ -34,8 +34,13 @@ public:
     void setSwrCircles(const double *swr, int count);
     void createMarker(bool movable);
     void setGamma(const complex_dbl &gamma);
-    // The text that hovering the marker shows.
+    // The load's summary, which hovering the marker shows followed by the
+    // matching network built on the chart.
     void setMarkerToolTip(const QString &text);
+    // The frequency at which the matching network's elements are named.
+    void setMatchingFrequency(double hertz);
+    // The load was set elsewhere: the matching path ends where it stands.
+    void endMatchingPath();
 
     GraphicsScene *chartScene() const { return scene; }
 

@@ -1,0 +1,62 @@
+#include "chart/chartmenu.h"
+
+#include "chart/graphicsscene.h"
+
+#include <QActionGroup>
+#include <QClipboard>
+#include <QGraphicsView>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeySequence>
+#include <QPixmap>
+
+#include <array>
+#include <optional>
+#include <utility>
+
+ChartMenu::ChartMenu(GraphicsScene &scene, QGraphicsView &view)
+    : QMenu(&view)
+{
+    addModes(scene);
+    addSeparator();
+    QAction *undo = addAction(tr("Letztes Element zurücknehmen"), this,
+                              [&scene] { scene.undoMatchingElement(); });
+    // The chart's keyboard takes the key; the menu shows it.
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::WidgetShortcut);
+    undo->setEnabled(!scene.matchingPath().isEmpty());
+    QAction *clear =
+        addAction(tr("Anpassung löschen"), this, [&scene] { scene.clearMatchingPath(); });
+    clear->setEnabled(!scene.matchingPath().isEmpty());
+    addSeparator();
+    // The viewport alone, without the view's frame and focus ring, at the
+    // screen's own resolution.
+    addAction(tr("Diagramm kopieren"), this, [&view] {
+        QGuiApplication::clipboard()->setImage(view.viewport()->grab().toImage());
+    });
+}
+
+void ChartMenu::addModes(GraphicsScene &scene)
+{
+    using Move = GraphicsScene::Move;
+    const std::array<std::pair<QString, std::optional<Move>>, 4> modes {{
+        {tr("Frei bewegen"), std::nullopt},
+        {tr("Serienelement (R konstant)"), Move::Series},
+        {tr("Parallelelement (G konstant)"), Move::Shunt},
+        {tr("Leitung (|Γ| konstant)"), Move::Line},
+    }};
+    auto *group = new QActionGroup(this);
+    for (const auto &[text, move] : modes) {
+        QAction *action =
+            addAction(text, this, [&scene, move = move] { scene.setMatchingMode(move); });
+        action->setCheckable(true);
+        action->setChecked(scene.matchingMode() == move);
+        group->addAction(action);
+    }
+}
+
+void ChartMenu::popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &globalPos)
+{
+    ChartMenu menu(scene, view);
+    menu.exec(globalPos);
+}

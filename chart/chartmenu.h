@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QMenu>
+
+class GraphicsScene;
+class QGraphicsView;
+
+// The chart's context menu: which move plain drags and the arrow keys make,
+// taking back the network built on the chart, and a copy of the chart for a
+// worksheet. Made for one showing and destroyed after it.
+class ChartMenu : public QMenu
+{
+    Q_OBJECT
+
+public:
+    ChartMenu(GraphicsScene &scene, QGraphicsView &view);
+
+    // Shows the menu at a point of the screen and acts on the entry chosen.
+    static void popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &globalPos);
+
+private:
+    void addModes(GraphicsScene &scene);
+};

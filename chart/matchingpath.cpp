@@ -1,0 +1,233 @@
+#include "chart/matchingpath.h"
+
+#include "chart/graphicsscene.h"
+#include "electrics/conversions.h"
+
+#include <QColor>
+#include <QFontMetricsF>
+#include <QLineF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+
+#include <cmath>
+
+namespace {
+
+using Electrics::MatchingMove;
+
+constexpr double arcWidth = 1.2;
+constexpr double circleWidth = 0.6;
+constexpr int circleAlpha = 80;
+constexpr double dotRadius = 1.6;
+// Texts keep this far from the point they belong to.
+constexpr double textGap = 1.5;
+constexpr double valueFontScale = 0.85;
+constexpr double radiansToDegrees = 180.0 / Electrics::pi;
+
+// One colour per kind of element, apart from the grids' red and blue and the
+// marker's green.
+QColor moveColour(MatchingMove move)
+{
+    switch (move) {
+    case MatchingMove::Series:
+        return {214, 110, 0};
+    case MatchingMove::Shunt:
+        return {160, 0, 170};
+    case MatchingMove::Line:
+        break;
+    }
+    return {0, 132, 140};
+}
+
+QRectF sceneCircleRect(const Electrics::GammaCircle &circle)
+{
+    const QPointF centre = GraphicsScene::scenePoint(circle.centre);
+    const double radius = GraphicsScene::unitRadius * circle.radius;
+    return {centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius};
+}
+
+QPainterPath arcPath(const Electrics::GammaArc &arc)
+{
+    const QRectF rect = sceneCircleRect(arc.circle);
+    QPainterPath path;
+    path.arcMoveTo(rect, arc.startAngle * radiansToDegrees);
+    path.arcTo(rect, arc.startAngle * radiansToDegrees, arc.sweep * radiansToDegrees);
+    return path;
+}
+
+// The point of the arc at `fraction` of its sweep, and the direction away
+// from its circle's centre there, in scene coordinates.
+std::pair<QPointF, QPointF> arcPoint(const Electrics::GammaArc &arc, double fraction)
+{
+    const double angle = arc.startAngle + fraction * arc.sweep;
+    const complex_dbl outward = std::polar(1.0, angle);
+    return {GraphicsScene::scenePoint(arc.circle.centre + arc.circle.radius * outward),
+            GraphicsScene::scenePoint(outward)};
+}
+
+QFont valueFont(const QFont &font)
+{
+    QFont smaller = font;
+    smaller.setPointSizeF(font.pointSizeF() * valueFontScale);
+    return smaller;
+}
+
+// Where a text stands beside `anchor`, on the side `outward` points to.
+QRectF textBox(const QString &text, const QFont &font, const QPointF &anchor, QPointF outward)
+{
+    const QSizeF size = QFontMetricsF(font).size(Qt::TextSingleLine, text);
+    const double length = std::hypot(outward.x(), outward.y());
+    outward = length > 0.0 ? outward / length : QPointF(1.0, 0.0);
+    const double reach = textGap + std::abs(outward.x()) * size.width() / 2
+        + std::abs(outward.y()) * size.height() / 2;
+    const QPointF centre = anchor + reach * outward;
+    return {centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(),
+            size.height()};
+}
+
+} // namespace
+
+MatchingPath::Element *MatchingPath::elementFor(Move move, complex_dbl from)
+{
+    if (!elements.empty() && elements.back().move == move && elements.back().end == from)
+        return &elements.back();
+    if (!Electrics::moveCircle(move, from))
+        return nullptr;
+    elements.push_back({move, from, from});
+    return &elements.back();
+}
+
+complex_dbl MatchingPath::moveToward(Move move, complex_dbl from, complex_dbl target)
+{
+    Element *element = elementFor(move, from);
+    if (!element)
+        return from;
+    element->end = Electrics::heldMoveToward(move, element->start, from, target, z0);
+    return element->end;
+}
+
+complex_dbl MatchingPath::turn(Move move, complex_dbl from, double clockwiseDegrees)
+{
+    Element *element = elementFor(move, from);
+    if (!element)
+        return from;
+    element->end = Electrics::heldMoveTurned(move, element->start, from, clockwiseDegrees, z0);
+    return element->end;
+}
+
+void MatchingPath::dropEmptyElement()
+{
+    if (!elements.empty() && elementText(elements.back()).isEmpty())
+        elements.pop_back();
+}
+
+std::optional<complex_dbl> MatchingPath::undoElement()
+{
+    if (elements.empty())
+        return std::nullopt;
+    const complex_dbl start = elements.back().start;
+    elements.pop_back();
+    return start;
+}
+
+std::optional<complex_dbl> MatchingPath::clear()
+{
+    if (elements.empty())
+        return std::nullopt;
+    const complex_dbl start = elements.front().start;
+    elements.clear();
+    return start;
+}
+
+QString MatchingPath::elementText(const Element &element) const
+{
+    return Electrics::matchingElementText(element.move, element.start, element.end, z0, frequency);
+}
+
+QStringList MatchingPath::readout() const
+{
+    QStringList lines;
+    for (const Element &element : elements) {
+        const QString text = elementText(element);
+        if (!text.isEmpty())
+            lines << QStringLiteral("%1. %2").arg(lines.size() + 1).arg(text);
+    }
+    return lines;
+}
+
+void MatchingPath::paint(QPainter &painter, const QFont &font, std::optional<Move> shownMove,
+                         complex_dbl load) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (shownMove) {
+        if (const auto circle = Electrics::moveCircle(*shownMove, load)) {
+            QColor colour = moveColour(*shownMove);
+            colour.setAlpha(circleAlpha);
+            painter.setPen(QPen(colour, circleWidth, Qt::DashLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(sceneCircleRect(*circle));
+        }
+    }
+    int number = 0;
+    for (const Element &element : elements) {
+        const QString value = elementText(element);
+        const auto arc = Electrics::moveArc(element.move, element.start, element.end);
+        if (value.isEmpty() || !arc)
+            continue;
+        ++number;
+        const QColor colour = moveColour(element.move);
+        painter.setPen(QPen(colour, arcWidth, Qt::SolidLine, Qt::RoundCap));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(arcPath(*arc));
+        const QPointF start = GraphicsScene::scenePoint(element.start);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawEllipse(start, dotRadius, dotRadius);
+
+        painter.setPen(colour);
+        const auto [startPoint, startOutward] = arcPoint(*arc, 0.0);
+        const QString numberText = QString::number(number);
+        painter.setFont(font);
+        painter.drawText(textBox(numberText, font, startPoint, startOutward), Qt::AlignCenter,
+                         numberText);
+        const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
+        const QFont smaller = valueFont(font);
+        painter.setFont(smaller);
+        painter.drawText(textBox(value, smaller, middle, middleOutward), Qt::AlignCenter, value);
+    }
+    painter.restore();
+}
+
+QRectF MatchingPath::elementRect(const Element &element, int number, const QFont &font) const
+{
+    const QString value = elementText(element);
+    const auto arc = Electrics::moveArc(element.move, element.start, element.end);
+    if (value.isEmpty() || !arc)
+        return {};
+    const QPointF start = GraphicsScene::scenePoint(element.start);
+    QRectF rect = arcPath(*arc).boundingRect();
+    rect |= QRectF(start.x() - dotRadius, start.y() - dotRadius, 2 * dotRadius, 2 * dotRadius);
+    const auto [startPoint, startOutward] = arcPoint(*arc, 0.0);
+    rect |= textBox(QString::number(number), font, startPoint, startOutward);
+    const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
+    rect |= textBox(value, valueFont(font), middle, middleOutward);
+    // The pen and the antialiasing reach beyond the geometry.
+    return rect.adjusted(-arcWidth, -arcWidth, arcWidth, arcWidth);
+}
+
+QRectF MatchingPath::lastElementRect(const QFont &font) const
+{
+    if (elements.empty())
+        return {};
+    return elementRect(elements.back(), static_cast<int>(readout().size()), font);
+}
+
+QRectF MatchingPath::circleRect(std::optional<Move> move, complex_dbl load)
+{
+    const auto circle = move ? Electrics::moveCircle(*move, load) : std::nullopt;
+    if (!circle)
+        return {};
+    return sceneCircleRect(*circle).adjusted(-circleWidth, -circleWidth, circleWidth, circleWidth);
+}

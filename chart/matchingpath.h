@@ -1,0 +1,77 @@
+#pragma once
+
+#include "electrics/complexdbl.h"
+#include "electrics/matching.h"
+
+#include <QFont>
+#include <QRectF>
+#include <QStringList>
+
+#include <limits>
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+// The matching network the user builds on the chart: a chain of held moves of
+// the load, each a series element, a shunt element or a line, element 1
+// nearest the load. It decides where a held move takes the load, names each
+// element with its value and paints the arcs over the grids. The scene owns
+// it; it holds no items.
+class MatchingPath
+{
+public:
+    using Move = Electrics::MatchingMove;
+
+    // The kind of move that plain drags and the arrow keys make; none for the
+    // free move.
+    std::optional<Move> mode() const { return heldMode; }
+    void setMode(std::optional<Move> move) { heldMode = move; }
+
+    void setReferenceImpedance(complex_dbl ohms) { z0 = ohms; }
+    void setFrequency(double hertz) { frequency = hertz; }
+
+    bool isEmpty() const { return elements.empty(); }
+    // Where a held move of this kind takes the load at `from`, aimed at
+    // `target` or turned clockwise by some degrees. The move extends the last
+    // element when it is of the same kind and ends at `from`, else it starts a
+    // new element there. A load the move cannot take stays, with no element.
+    complex_dbl moveToward(Move move, complex_dbl from, complex_dbl target);
+    complex_dbl turn(Move move, complex_dbl from, double clockwiseDegrees);
+    // Forgets an element that ended where it began.
+    void dropEmptyElement();
+    // Where the last element began, taking it off the path.
+    std::optional<complex_dbl> undoElement();
+    // Where the path began, taking every element off it.
+    std::optional<complex_dbl> clear();
+
+    // One line per element that changes the load, numbered from the load:
+    // "1. Parallel-C 21,96 pF".
+    QStringList readout() const;
+
+    // The arcs with their start dots, numbers and values, and faintly the
+    // circle along which `shownMove` would take `load`, in scene coordinates.
+    void paint(QPainter &painter, const QFont &font, std::optional<Move> shownMove,
+               complex_dbl load) const;
+    // What paint covers of the last element, and of the shown circle.
+    QRectF lastElementRect(const QFont &font) const;
+    static QRectF circleRect(std::optional<Move> move, complex_dbl load);
+
+private:
+    struct Element
+    {
+        Move move;
+        complex_dbl start;
+        complex_dbl end;
+    };
+
+    Element *elementFor(Move move, complex_dbl from);
+    QString elementText(const Element &element) const;
+    QRectF elementRect(const Element &element, int number, const QFont &font) const;
+    void paintElement(QPainter &painter, const Element &element, int number) const;
+
+    std::vector<Element> elements;
+    std::optional<Move> heldMode;
+    complex_dbl z0 {50.0, 0.0};
+    double frequency = std::numeric_limits<double>::quiet_NaN();
+};

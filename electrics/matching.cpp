@@ -1,0 +1,238 @@
+#include "electrics/matching.h"
+
+#include "electrics/conversions.h"
+#include "electrics/formatting.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Electrics {
+
+namespace {
+
+constexpr double fullTurn = 2.0 * pi;
+constexpr double degree = pi / 180.0;
+
+// A series or shunt move stops this far, about its circle's centre, from the
+// open or short circuit, where X or B would have no bound.
+constexpr double closestApproach = 0.1 * degree;
+
+// A load this little outside the unit circle (in |Γ|²) is still lossless: a
+// typed magnitude of 1 comes out of the arithmetic a few units in the last
+// place off.
+constexpr double rimTolerance = 1e-12;
+
+// Changes this small against the quantities they join are rounding, not an
+// element.
+constexpr double negligibleChange = 1e-9;
+
+QString text(const char *source)
+{
+    return QCoreApplication::translate("Velmora", source);
+}
+
+double squaredMagnitude(complex_dbl gamma)
+{
+    return gamma.real() * gamma.real() + gamma.imag() * gamma.imag();
+}
+
+bool isFinite(complex_dbl value)
+{
+    return std::isfinite(value.real()) && std::isfinite(value.imag());
+}
+
+// Into 0 ... 2 pi.
+double wrapped(double angle)
+{
+    const double turn = std::fmod(angle, fullTurn);
+    return turn < 0.0 ? turn + fullTurn : turn;
+}
+
+// Series and shunt angles are counted from the point the move must not reach,
+// the open circuit (at angle 0 about its circle's centre) or the short circuit
+// (at angle pi), so that a move never wraps through it. A line's are plain.
+double zeroAngle(MatchingMove move)
+{
+    return move == MatchingMove::Shunt ? pi : 0.0;
+}
+
+double angleOnCircle(MatchingMove move, const GammaCircle &circle, complex_dbl gamma)
+{
+    return wrapped(std::arg(gamma - circle.centre) - zeroAngle(move));
+}
+
+complex_dbl pointOnCircle(MatchingMove move, const GammaCircle &circle, double angle)
+{
+    return circle.centre + std::polar(circle.radius, angle + zeroAngle(move));
+}
+
+double keptLimit(MatchingMove move, double angle)
+{
+    if (move == MatchingMove::Line)
+        return wrapped(angle);
+    return std::clamp(angle, closestApproach, fullTurn - closestApproach);
+}
+
+// The point of the circle, with the quantity the move keeps taken from start
+// itself rather than from the geometry, so that R, G or |Γ| stays what it was.
+complex_dbl keepingQuantity(MatchingMove move, complex_dbl start, complex_dbl point, complex_dbl z0)
+{
+    switch (move) {
+    case MatchingMove::Series: {
+        const double resistance = impedanceFromGamma(start, z0).real();
+        return gammaFromImpedance({resistance, impedanceFromGamma(point, z0).imag()}, z0);
+    }
+    case MatchingMove::Shunt: {
+        const auto admittance = [z0](complex_dbl gamma) {
+            return admittanceFromImpedance(impedanceFromGamma(gamma, z0));
+        };
+        return gammaFromAdmittance({admittance(start).real(), admittance(point).imag()}, z0);
+    }
+    case MatchingMove::Line:
+        break;
+    }
+    return std::polar(gammaMagnitude(start), std::arg(point));
+}
+
+complex_dbl heldMoveTo(MatchingMove move, const GammaCircle &circle, complex_dbl start,
+                       double angle, complex_dbl z0)
+{
+    return keepingQuantity(move, start, pointOnCircle(move, circle, angle), z0);
+}
+
+bool negligible(double change, double first, double second)
+{
+    return !(std::abs(change) > negligibleChange * (std::abs(first) + std::abs(second)));
+}
+
+} // namespace
+
+std::optional<GammaCircle> moveCircle(MatchingMove move, complex_dbl gamma)
+{
+    const double squared = squaredMagnitude(gamma);
+    if (!isFinite(gamma) || squared > 1.0 + rimTolerance)
+        return std::nullopt;
+    // The circles of constant R and G are the circles through the open and the
+    // short circuit with their centre on the real axis.
+    switch (move) {
+    case MatchingMove::Series: {
+        if (gamma.real() >= 1.0)
+            return std::nullopt;
+        const double centre = (1.0 - squared) / (2.0 * (1.0 - gamma.real()));
+        return GammaCircle {{centre, 0.0}, 1.0 - centre};
+    }
+    case MatchingMove::Shunt: {
+        if (gamma.real() <= -1.0)
+            return std::nullopt;
+        const double centre = -(1.0 - squared) / (2.0 * (1.0 + gamma.real()));
+        return GammaCircle {{centre, 0.0}, 1.0 + centre};
+    }
+    case MatchingMove::Line:
+        break;
+    }
+    if (squared == 0.0)
+        return std::nullopt;
+    return GammaCircle {{0.0, 0.0}, gammaMagnitude(gamma)};
+}
+
+complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl from,
+                           complex_dbl target, complex_dbl z0)
+{
+    const std::optional<GammaCircle> circle = moveCircle(move, start);
+    const complex_dbl offset = target - (circle ? circle->centre : complex_dbl());
+    if (!circle || !isFinite(offset) || offset == complex_dbl())
+        return from;
+    const double aim = wrapped(std::arg(offset) - zeroAngle(move));
+    double angle = aim;
+    if (move != MatchingMove::Line) {
+        // The short way to the aim passes the open or short circuit: stop at
+        // the end this side of it.
+        const double now = angleOnCircle(move, *circle, from);
+        if (std::abs(aim - now) > pi)
+            angle = now < pi ? 0.0 : fullTurn;
+    }
+    return heldMoveTo(move, *circle, start, keptLimit(move, angle), z0);
+}
+
+complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl from,
+                           double clockwiseDegrees, complex_dbl z0)
+{
+    const std::optional<GammaCircle> circle = moveCircle(move, start);
+    if (!circle || !std::isfinite(clockwiseDegrees))
+        return from;
+    const double angle = angleOnCircle(move, *circle, from) - clockwiseDegrees * degree;
+    return heldMoveTo(move, *circle, start, keptLimit(move, angle), z0);
+}
+
+std::optional<GammaArc> moveArc(MatchingMove move, complex_dbl start, complex_dbl end)
+{
+    const std::optional<GammaCircle> circle = moveCircle(move, start);
+    if (!circle || !isFinite(end))
+        return std::nullopt;
+    const double from = angleOnCircle(move, *circle, start);
+    const double to = angleOnCircle(move, *circle, end);
+    if (move == MatchingMove::Line)
+        return GammaArc {*circle, from, -wrapped(from - to)};
+    return GammaArc {*circle, from + zeroAngle(move), to - from};
+}
+
+double reactanceChange(complex_dbl start, complex_dbl end, complex_dbl z0)
+{
+    return impedanceFromGamma(end, z0).imag() - impedanceFromGamma(start, z0).imag();
+}
+
+double susceptanceChange(complex_dbl start, complex_dbl end, complex_dbl z0)
+{
+    const auto susceptance = [z0](complex_dbl gamma) {
+        return admittanceFromImpedance(impedanceFromGamma(gamma, z0)).imag();
+    };
+    return susceptance(end) - susceptance(start);
+}
+
+double lineLength(complex_dbl start, complex_dbl end)
+{
+    return wrapped(std::arg(start) - std::arg(end)) / degree / 720.0;
+}
+
+QString matchingElementText(MatchingMove move, complex_dbl start, complex_dbl end, complex_dbl z0,
+                            double frequency)
+{
+    const bool withFrequency = frequency > 0.0 && std::isfinite(frequency);
+    const double omega = angularFrequency(frequency);
+    switch (move) {
+    case MatchingMove::Series: {
+        const double change = reactanceChange(start, end, z0);
+        if (negligible(change, std::abs(impedanceFromGamma(start, z0)),
+                       std::abs(impedanceFromGamma(end, z0))))
+            return QString();
+        if (!withFrequency)
+            return text("Serien-X %1").arg(formatOhms(change, 2, true));
+        if (change > 0.0)
+            return text("Serien-L %1").arg(formatInductance(change / omega));
+        return text("Serien-C %1").arg(formatCapacitance(1.0 / (omega * -change)));
+    }
+    case MatchingMove::Shunt: {
+        const double change = susceptanceChange(start, end, z0);
+        const auto admittance = [z0](complex_dbl gamma) {
+            return std::abs(admittanceFromImpedance(impedanceFromGamma(gamma, z0)));
+        };
+        if (negligible(change, admittance(start), admittance(end)))
+            return QString();
+        if (!withFrequency)
+            return text("Parallel-B %1").arg(formatNumber(1000.0 * change, 1) + u" jmS");
+        if (change > 0.0)
+            return text("Parallel-C %1").arg(formatCapacitance(change / omega));
+        return text("Parallel-L %1").arg(formatInductance(1.0 / (omega * -change)));
+    }
+    case MatchingMove::Line:
+        break;
+    }
+    const double length = lineLength(start, end);
+    if (negligible(length, 1.0, 0.0) || negligible(0.5 - length, 1.0, 0.0))
+        return QString();
+    return text("Leitung %1 λ").arg(formatNumber(length, 3));
+}
+
+} // namespace Electrics

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "electrics/complexdbl.h"
+
+#include <QString>
+
+#include <optional>
+
+// The arithmetic of matching a load on the Smith chart: how a series element,
+// a shunt element and a lossless line move the load, where a held move takes
+// it, and which element a move is. Angles are in radians in the Gamma plane,
+// anticlockwise positive, unless a name says degrees.
+namespace Electrics {
+
+// A series L or C keeps R, a shunt L or C keeps G, a lossless line keeps |Γ|.
+enum class MatchingMove { Series, Shunt, Line };
+
+struct GammaCircle
+{
+    complex_dbl centre;
+    double radius = 0.0;
+};
+
+// The circle along which `move` takes the load `gamma`: constant R through the
+// open circuit, constant G through the short circuit, or constant |Γ| about the
+// centre. None for a load the move cannot take: an active or non-finite load,
+// the open circuit for a series element, the short circuit for a shunt one,
+// and Γ = 0 for a line, whose circle is a point.
+std::optional<GammaCircle> moveCircle(MatchingMove move, complex_dbl gamma);
+
+// Where a move of this kind, begun at the load `start`, takes the load when
+// the user aims at `target`: the point of the circle through `start` nearest
+// to the target. A series or shunt move stays short of the open or short
+// circuit and never passes through it: aimed beyond, the load stops at the
+// end on the side of `from`, where it stands now. The kept quantity (R, G or
+// |Γ|) is that of `start` to the rounding of the arithmetic. `from` is
+// returned where the move cannot take the load.
+complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl from,
+                           complex_dbl target, complex_dbl z0);
+// The same for a turn about the circle's centre, in degrees clockwise (a
+// series L, a shunt C, a line toward the generator); negative turns go back.
+complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl from,
+                           double clockwiseDegrees, complex_dbl z0);
+
+// The arc a move draws from `start` to `end`: series and shunt arcs the way
+// X or B changed, a line's clockwise.
+struct GammaArc
+{
+    GammaCircle circle;
+    double startAngle = 0.0;
+    double sweep = 0.0;
+};
+std::optional<GammaArc> moveArc(MatchingMove move, complex_dbl start, complex_dbl end);
+
+// The change of X in ohms (series) or of B in siemens (shunt) from start to end.
+double reactanceChange(complex_dbl start, complex_dbl end, complex_dbl z0);
+double susceptanceChange(complex_dbl start, complex_dbl end, complex_dbl z0);
+// The length toward the generator, in wavelengths from 0 up to 0.5: the
+// clockwise turn of Γ in degrees / 720.
+double lineLength(complex_dbl start, complex_dbl end);
+
+// The element that makes the move, with its value in the default locale:
+// "Serien-L 97,46 nH", "Parallel-C 21,96 pF", "Leitung 0,125 λ". Without a
+// positive frequency a series or shunt element is named by its reactance or
+// susceptance ("Serien-X 50,00 jΩ"). A move that changes nothing gives an
+// empty text.
+QString matchingElementText(MatchingMove move, complex_dbl start, complex_dbl end, complex_dbl z0,
+                            double frequency);
+
+} // namespace Electrics
