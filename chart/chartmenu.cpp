@@ -4,6 +4,7 @@
 
 #include <QActionGroup>
 #include <QClipboard>
+#include <QGraphicsItem>
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QImage>
@@ -57,6 +58,9 @@ void ChartMenu::addModes(GraphicsScene &scene)
 
 void ChartMenu::popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &globalPos)
 {
+    // The menu takes the mouse: a drag under way ends here, as on a release.
+    if (QGraphicsItem *grabber = scene.mouseGrabberItem())
+        grabber->ungrabMouse();
     ChartMenu menu(scene, view);
     menu.exec(globalPos);
 }

@@ -511,6 +511,7 @@ void GraphicsScene::takeLoad(complex_dbl gamma, const QPointF &position)
 // where the move could not take it.
 void GraphicsScene::placeHeldLoad(complex_dbl gamma)
 {
+    refreshReadout();
     const QPointF position = scenePoint(gamma);
     marker->setPos(position);
     if (gamma != loadGamma)

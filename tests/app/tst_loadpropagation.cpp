@@ -1,4 +1,5 @@
 #include "controlpaneldriver.h"
+#include "modaldriver.h"
 #include "throwawaysettings.h"
 
 #include "app/mainwindow.h"
@@ -44,6 +45,8 @@ private slots:
     void frequencySliderDoesNotReturnToTypedValue();
     void frequencySliderLeavesLoad();
     void markerDragUpdatesEverything();
+    void heldKeysKeepTheirQuantity_data();
+    void heldKeysKeepTheirQuantity();
 
 private:
     std::unique_ptr<ControlPanelDriver> panel;
@@ -375,6 +378,70 @@ void TestLoadPropagation::markerDragUpdatesEverything()
     const QHash<QString, int> positions = Expected::sliderPositions(dragged, 50.0);
     for (auto it = positions.cbegin(); it != positions.cend(); ++it)
         QCOMPARE(panel->position(it.key()), it.value());
+}
+
+void TestLoadPropagation::heldKeysKeepTheirQuantity_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("elementsLeft");
+
+    QTest::newRow("series, a typed R ends the path")
+        << u"Serienelement (R konstant)"_s << u"Up, Up, Ctrl+Up"_s << u"LED_R"_s << u"LED_R"_s
+        << u"75"_s << 0;
+    QTest::newRow("shunt, a new frequency keeps it")
+        << u"Parallelelement (G konstant)"_s << u"Down, Shift+Down, Left"_s << u"LED_G"_s
+        << u"LED_FREQUENZ"_s << u"100 MHz"_s << 1;
+    QTest::newRow("line, a slider ends it") << u"Leitung (|Γ| konstant)"_s << u"Right, Ctrl+Right"_s
+                                            << u"LED_GAMMAM"_s << u"QS_R"_s << u"PageUp"_s << 0;
+    QTest::newRow("line, Home ends it") << u"Leitung (|Γ| konstant)"_s << u"Right"_s
+                                        << u"LED_GAMMAM"_s << u"QGV_Chart"_s << u"Home"_s << 0;
+    QTest::newRow("series, a new Z0 ends it") << u"Serienelement (R konstant)"_s << u"Down"_s
+                                              << u"LED_R"_s << u"LED_Z0"_s << u"75"_s << 0;
+}
+
+// The mode chosen in the chart's menu makes the arrow keys turn the load about
+// its circle: the kept field stays as it was and the tooltip names the element.
+// What the window sets afterwards ends the path, but for a new frequency,
+// which renews the element's value.
+void TestLoadPropagation::heldKeysKeepTheirQuantity()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, keys);
+    QFETCH(QString, kept);
+    QFETCH(QString, control);
+    QFETCH(QString, input);
+    QFETCH(int, elementsLeft);
+    panel->enter(u"LED_R"_s, u"100"_s);
+    panel->enter(u"LED_X"_s, u"50"_s);
+    const QString keptText = panel->text(kept);
+    ModalDriver menu;
+    menu.chooseFromMenu(mode);
+    menu.start();
+    panel->pressOnChart(u"Shift+F10"_s);
+    QCOMPARE(menu.stepsDone(), 1);
+
+    panel->pressOnChart(keys);
+    QCOMPARE(panel->text(kept), keptText);
+    QVERIFY(panel->text(u"LED_X"_s) != u"50,00 jΩ"_s);
+    const QStringList held = panel->text(u"marker"_s).split(u'\n').mid(1);
+    QCOMPARE(held.size(), 1);
+
+    if (control == u"QGV_Chart")
+        panel->pressOnChart(input);
+    else if (control.startsWith(u"QS_"))
+        panel->pressKey(control, Qt::Key_PageUp);
+    else
+        panel->enter(control, input);
+    const QStringList left = panel->text(u"marker"_s).split(u'\n').mid(1);
+    QCOMPARE(left.size(), elementsLeft);
+    if (elementsLeft > 0) // the same element, with its value at the new frequency
+        QVERIFY2(left.first() != held.first()
+                     && left.first().section(u' ', 1, 1) == held.first().section(u' ', 1, 1),
+                 qPrintable(left.first()));
 }
 
 QTEST_MAIN(TestLoadPropagation)

@@ -3,6 +3,7 @@
 #include "chart/graphicsscene.h"
 #include "chart/smithbasics.h"
 #include "chartfixture.h"
+#include "modaldriver.h"
 
 #include <QApplication>
 #include <QGraphicsLineItem>
@@ -15,6 +16,8 @@
 #include <cmath>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int viewSize = 320;
@@ -22,6 +25,18 @@ constexpr int viewSize = 320;
 bool sameGamma(const complex_dbl &a, const complex_dbl &b)
 {
     return std::abs(a - b) < 1e-12;
+}
+
+// The quantity a held move keeps, from the textbook forms at Z0 = 50 ohms:
+// R for Shift, G for Ctrl, |Γ| for both.
+double keptQuantity(Qt::KeyboardModifiers modifiers, complex_dbl gamma)
+{
+    const complex_dbl z = 50.0 * (1.0 + gamma) / (1.0 - gamma);
+    if (modifiers == Qt::ShiftModifier)
+        return z.real();
+    if (modifiers == Qt::ControlModifier)
+        return (1.0 / z).real();
+    return std::abs(gamma);
 }
 
 } // namespace
@@ -45,11 +60,17 @@ private slots:
     void dragBeyondSquareLeavesLineUntilBack();
     void hoverWithoutButtonReportsNothing();
     void rightButtonDragReportsNothing();
+    void heldDragKeepsItsQuantity_data();
+    void heldDragKeepsItsQuantity();
+    void heldDragsChainAndGoBack();
 
 private:
     QPoint pixelAt(const QPointF &scenePos) const { return view->mapFromScene(scenePos); }
     void press(const QPointF &scenePos, Qt::MouseButton button = Qt::LeftButton);
     void moveTo(const QPointF &scenePos);
+    void moveHolding(const QPointF &scenePos, Qt::KeyboardModifiers modifiers);
+    QStringList networkShown() const;
+    void heldDrag(const QPointF &target, Qt::KeyboardModifiers modifiers);
     void release(const QPointF &scenePos, Qt::MouseButton button = Qt::LeftButton);
     void sendPlainMove(const QPointF &scenePos);
     GraphicsScene *scene() const { return chart->chartScene(); }
@@ -88,6 +109,28 @@ void TestMarkerItem::moveTo(const QPointF &scenePos)
 {
     // After a press, QTest sends the move with the held button.
     QTest::mouseMove(view->viewport(), pixelAt(scenePos));
+}
+
+void TestMarkerItem::moveHolding(const QPointF &scenePos, Qt::KeyboardModifiers modifiers)
+{
+    QTest::mouseEvent(QTest::MouseMove, view->viewport(), Qt::NoButton, modifiers,
+                      pixelAt(scenePos));
+}
+
+// The lines of the network that follow the load's summary in the tooltip.
+QStringList TestMarkerItem::networkShown() const
+{
+    return marker()->toolTip().split(u'\n').mid(1);
+}
+
+// From the marker to the target in a few moves, the modifiers held throughout.
+void TestMarkerItem::heldDrag(const QPointF &target, Qt::KeyboardModifiers modifiers)
+{
+    const QPointF from = marker()->pos();
+    QTest::mousePress(view->viewport(), Qt::LeftButton, modifiers, pixelAt(from));
+    for (double step = 0.25; step <= 1.0; step += 0.25)
+        moveHolding(from + step * (target - from), modifiers);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, modifiers, pixelAt(target));
 }
 
 void TestMarkerItem::release(const QPointF &scenePos, Qt::MouseButton button)
@@ -275,6 +318,108 @@ void TestMarkerItem::rightButtonDragReportsNothing()
     release(QPointF(50, -50), Qt::RightButton);
     QCOMPARE(reports.count(), 0);
     QCOMPARE(marker()->pos(), QPointF(0, 0));
+}
+
+void TestMarkerItem::heldDragKeepsItsQuantity_data()
+{
+    QTest::addColumn<Qt::KeyboardModifiers>("pressed");
+    QTest::addColumn<Qt::KeyboardModifiers>("held");
+    QTest::addColumn<QPointF>("target");
+    QTest::addColumn<QString>("element");
+
+    // From 100 + j50 ohms (Gamma 0.4 + j0.2) at 100 MHz.
+    const Qt::KeyboardModifiers both = Qt::ShiftModifier | Qt::ControlModifier;
+    QTest::newRow("Shift, down: series C")
+        << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+        << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s;
+    QTest::newRow("Shift, up: series L")
+        << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+        << QPointF(70, -60) << u"1. Serien-L"_s;
+    QTest::newRow("Ctrl, down: shunt C")
+        << Qt::KeyboardModifiers(Qt::ControlModifier) << Qt::KeyboardModifiers(Qt::ControlModifier)
+        << QPointF(20, 40) << u"1. Parallel-C"_s;
+    QTest::newRow("Ctrl, up: shunt L")
+        << Qt::KeyboardModifiers(Qt::ControlModifier) << Qt::KeyboardModifiers(Qt::ControlModifier)
+        << QPointF(10, -60) << u"1. Parallel-L"_s;
+    QTest::newRow("Ctrl+Shift: line") << Qt::KeyboardModifiers(both) << Qt::KeyboardModifiers(both)
+                                      << QPointF(-40, -30) << u"1. Leitung 0,338 λ"_s;
+    QTest::newRow("Shift let go: still series")
+        << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::KeyboardModifiers(Qt::NoModifier)
+        << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s;
+}
+
+// While a modifier holds the drag to a circle, the load keeps its R, G or |Γ|
+// and the tooltip names the element with its value.
+void TestMarkerItem::heldDragKeepsItsQuantity()
+{
+    QFETCH(Qt::KeyboardModifiers, pressed);
+    QFETCH(Qt::KeyboardModifiers, held);
+    QFETCH(QPointF, target);
+    QFETCH(QString, element);
+    const complex_dbl load(0.4, 0.2);
+    chart->setGamma(load);
+    chart->setMatchingFrequency(1e8);
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+
+    QTest::mousePress(view->viewport(), Qt::LeftButton, pressed, pixelAt(marker()->pos()));
+    moveHolding((marker()->pos() + target) / 2, held);
+    moveHolding(target, held);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, held, pixelAt(target));
+
+    QVERIFY(reports.count() >= 1);
+    const complex_dbl moved = reports.last().at(0).value<complex_dbl>();
+    QVERIFY(std::abs(moved - load) > 0.05);
+    const double kept = keptQuantity(pressed, load);
+    QVERIFY2(std::abs(keptQuantity(pressed, moved) - kept) <= 1e-9 * kept,
+             qPrintable(QString::number(keptQuantity(pressed, moved), 'g', 17)));
+    QCOMPARE(marker()->pos(), GraphicsScene::scenePoint(moved));
+    const QStringList network = networkShown();
+    QCOMPARE(network.size(), 1);
+    QVERIFY2(network.first().startsWith(element), qPrintable(network.first()));
+}
+
+// Two held drags chain into a network of two elements; Ctrl+Z takes the last
+// back, the chart's menu clears the rest, and a free drag ends a path.
+void TestMarkerItem::heldDragsChainAndGoBack()
+{
+    const complex_dbl load(0.4, 0.2);
+    chart->setGamma(load);
+    chart->setMatchingFrequency(1e8);
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+
+    heldDrag(QPointF(35, 55), Qt::ControlModifier);
+    const complex_dbl afterShunt = reports.last().at(0).value<complex_dbl>();
+    heldDrag(QPointF(0, 0), Qt::ShiftModifier);
+    QCOMPARE(networkShown().size(), 2);
+    QVERIFY(networkShown().at(0).startsWith(u"1. Parallel-C"_s));
+    QVERIFY(networkShown().at(1).startsWith(u"2. Serien-L"_s));
+    const complex_dbl matched = reports.last().at(0).value<complex_dbl>();
+    QVERIFY(std::abs(keptQuantity(Qt::ShiftModifier, matched)
+                     - keptQuantity(Qt::ShiftModifier, afterShunt))
+            <= 1e-9 * keptQuantity(Qt::ShiftModifier, afterShunt));
+    QVERIFY(view->accessibleDescription().endsWith(networkShown().join(u'\n')));
+
+    QTest::keyClick(view.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(reports.last().at(0).value<complex_dbl>(), afterShunt);
+    QCOMPARE(networkShown().size(), 1);
+
+    ModalDriver menu;
+    menu.chooseFromMenu(u"Anpassung löschen"_s);
+    menu.start();
+    QTest::keyClick(view.get(), Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(menu.stepsDone(), 1);
+    QCOMPARE(reports.last().at(0).value<complex_dbl>(), load);
+    QCOMPARE(marker()->pos(), GraphicsScene::scenePoint(load));
+    QVERIFY(networkShown().isEmpty());
+
+    heldDrag(QPointF(50, -60), Qt::ShiftModifier);
+    QCOMPARE(networkShown().size(), 1);
+    press(marker()->pos());
+    moveTo(QPointF(10, 10));
+    release(QPointF(10, 10));
+    QVERIFY(networkShown().isEmpty());
+    // The press lands on the pixel nearest to the marker.
+    QVERIFY(std::abs(reports.last().at(0).value<complex_dbl>() - complex_dbl(0.08, -0.08)) < 0.01);
 }
 
 QTEST_MAIN(TestMarkerItem)

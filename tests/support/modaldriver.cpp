@@ -1,6 +1,9 @@
 #include "modaldriver.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,6 +17,26 @@ constexpr qint64 giveUpAfterMs = 20000;
 void ModalDriver::addStep(const char *className, Action action)
 {
     steps.append({QByteArray(className), std::move(action)});
+}
+
+void ModalDriver::chooseFromMenu(const QString &entry)
+{
+    addStep("QMenu", [entry](QWidget *menu) {
+        // Down walks the enabled entries from the top; separators are passed over.
+        const QList<QAction *> actions = menu->actions();
+        for (QAction *action : actions) {
+            if (action->isSeparator() || !action->isEnabled())
+                continue;
+            QTest::keyClick(menu, Qt::Key_Down);
+            if (action->text() == entry)
+                break;
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
+        // An entry the menu does not have leaves it open; close it so that the
+        // test fails on what it finds instead of hanging.
+        if (menu->isVisible())
+            menu->close();
+    });
 }
 
 void ModalDriver::start()
@@ -37,7 +60,9 @@ void ModalDriver::poll()
 {
     if (done == steps.size())
         return;
-    QWidget *modal = QApplication::activeModalWidget();
+    QWidget *modal = QApplication::activePopupWidget();
+    if (!modal)
+        modal = QApplication::activeModalWidget();
     if (clock.hasExpired(giveUpAfterMs)) {
         stalled = true;
         if (modal)

@@ -10,9 +10,9 @@
 
 class QWidget;
 
-// Walks a test through nested modal windows: each step waits until a window of
-// its class is the active modal window (and differs from the one the previous
-// step acted on), then acts on it. It polls with fresh single-shot timers
+// Walks a test through nested modal windows and popup menus: each step waits
+// until a window of its class is the active popup or modal window (and differs
+// from the one the previous step acted on), then acts on it. It polls with fresh single-shot timers
 // because an action may itself block in a nested exec(). If the walk stalls, it
 // closes the modal windows so that the test fails instead of hanging.
 class ModalDriver : public QObject
@@ -21,6 +21,8 @@ public:
     using Action = std::function<void(QWidget *)>;
 
     void addStep(const char *className, Action action);
+    // A step that chooses the entry of a popup menu with the arrow keys and Return.
+    void chooseFromMenu(const QString &entry);
     void start();
     int stepsDone() const { return done; }
     bool gaveUp() const { return stalled; }
