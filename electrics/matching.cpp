@@ -96,10 +96,13 @@ complex_dbl keepingQuantity(MatchingMove move, complex_dbl start, complex_dbl po
     return std::polar(gammaMagnitude(start), std::arg(point));
 }
 
+// Where the arithmetic has no answer (a reference impedance of 0), the load
+// stays where it is.
 complex_dbl heldMoveTo(MatchingMove move, const GammaCircle &circle, complex_dbl start,
-                       double angle, complex_dbl z0)
+                       complex_dbl from, double angle, complex_dbl z0)
 {
-    return keepingQuantity(move, start, pointOnCircle(move, circle, angle), z0);
+    const complex_dbl moved = keepingQuantity(move, start, pointOnCircle(move, circle, angle), z0);
+    return isFinite(moved) ? moved : from;
 }
 
 bool negligible(double change, double first, double second)
@@ -153,7 +156,7 @@ complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl fro
         if (std::abs(aim - now) > pi)
             angle = now < pi ? 0.0 : fullTurn;
     }
-    return heldMoveTo(move, *circle, start, keptLimit(move, angle), z0);
+    return heldMoveTo(move, *circle, start, from, keptLimit(move, angle), z0);
 }
 
 complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl from,
@@ -163,7 +166,7 @@ complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl fro
     if (!circle || !std::isfinite(clockwiseDegrees))
         return from;
     const double angle = angleOnCircle(move, *circle, from) - clockwiseDegrees * degree;
-    return heldMoveTo(move, *circle, start, keptLimit(move, angle), z0);
+    return heldMoveTo(move, *circle, start, from, keptLimit(move, angle), z0);
 }
 
 std::optional<GammaArc> moveArc(MatchingMove move, complex_dbl start, complex_dbl end)

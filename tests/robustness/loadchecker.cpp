@@ -502,7 +502,8 @@ QString LoadChecker::checkMarker(const UserAction &action, bool rebuilt)
     const bool insideSquare = std::fabs(under.real()) <= 1.0 && std::fabs(under.imag()) <= 1.0;
     if (action.drag) {
         markerDisplaced = !insideSquare;
-        if (insideSquare && reportedGamma && *reportedGamma != under)
+        // A held move reports its load exactly; the marker stands at its scene point.
+        if (insideSquare && reportedGamma && std::abs(*reportedGamma - under) > 1e-12)
             return u"the drag reported %1, the marker stands at %2"_s.arg(describe(*reportedGamma),
                                                                           describe(under));
         return QString();

@@ -1,13 +1,16 @@
 #include "monkey.h"
 
 #include "controlpaneldriver.h"
+#include "modaldriver.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 #include "electrics/conversions.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDoubleSpinBox>
 #include <QGraphicsView>
 #include <QGuiApplication>
@@ -32,6 +35,26 @@ int randomKey(QRandomGenerator &random)
     static const int keys[] = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_PageUp,
                                Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
     return keys[random.bounded(int(std::size(keys)))];
+}
+
+// None, or what holds a drag to a circle: Shift, Ctrl or both, with Alt at times.
+Qt::KeyboardModifiers randomModifiers(QRandomGenerator &random)
+{
+    static const Qt::KeyboardModifiers choices[] = {
+        Qt::NoModifier,
+        Qt::ShiftModifier,
+        Qt::ControlModifier,
+        Qt::ShiftModifier | Qt::ControlModifier,
+        Qt::AltModifier | Qt::ShiftModifier,
+    };
+    return choices[random.bounded(int(std::size(choices)))];
+}
+
+QString describeModifiers(Qt::KeyboardModifiers modifiers)
+{
+    return modifiers == Qt::NoModifier
+        ? u"no key"_s
+        : QKeySequence(QKeyCombination(modifiers, Qt::Key_unknown)).toString().chopped(1);
 }
 
 // An extreme or a random value of the range.
@@ -65,8 +88,12 @@ QString Monkey::step()
         pressSliderKey();
     else if (kind < 70)
         setSliderValue();
-    else if (kind < 84)
+    else if (kind < 79)
         dragMarker();
+    else if (kind < 82)
+        pressChartKey();
+    else if (kind < 84)
+        useChartMenu();
     else if (kind < 90)
         changeSwr();
     else if (kind < 95)
@@ -257,17 +284,81 @@ void Monkey::dragMarker()
         pressSliderKey();
         return;
     }
-    action.description = u"drag marker from (%1, %2)"_s.arg(start.x()).arg(start.y());
+    Qt::KeyboardModifiers modifiers = randomModifiers(random);
+    action.description = u"drag marker from (%1, %2) with %3"_s.arg(start.x()).arg(start.y()).arg(
+        describeModifiers(modifiers));
     action.drag = true;
-    QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+    QTest::mousePress(viewport, Qt::LeftButton, modifiers, start);
     const int moves = random.bounded(1, 5);
     QPoint at = start;
     for (int i = 0; i < moves; ++i) {
         at = randomViewportTarget(*view).toPoint();
-        action.description += u" to (%1, %2)"_s.arg(at.x()).arg(at.y());
-        QTest::mouseMove(viewport, at);
+        // Modifiers pressed or let go during the drag.
+        if (random.bounded(3) == 0)
+            modifiers = randomModifiers(random);
+        action.description +=
+            u" to (%1, %2) with %3"_s.arg(at.x()).arg(at.y()).arg(describeModifiers(modifiers));
+        QTest::mouseEvent(QTest::MouseMove, viewport, Qt::NoButton, modifiers, at);
     }
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, at);
+}
+
+// The arrow keys, Home and Ctrl+Z on the focused chart, which move the load
+// freely or about its circle in the mode the chart's menu holds.
+void Monkey::pressChartKey()
+{
+    static const QStringList keys = {u"Up"_s,        u"Down"_s,       u"Left"_s, u"Right"_s,
+                                     u"Shift+Up"_s,  u"Ctrl+Down"_s,  u"Home"_s, u"Ctrl+Z"_s,
+                                     u"Ctrl+Left"_s, u"Shift+Right"_s};
+    const QString key = keys.at(random.bounded(int(keys.size())));
+    action.description = u"key %1 on the chart"_s.arg(key);
+    action.drag = true;
+    panel.pressOnChart(key);
+}
+
+// Opens the chart's menu with the mouse or Shift+F10 and chooses an entry,
+// often in the middle of a drag.
+void Monkey::useChartMenu()
+{
+    static const QStringList entries = {
+        u"Frei bewegen"_s,
+        u"Serienelement (R konstant)"_s,
+        u"Parallelelement (G konstant)"_s,
+        u"Leitung (|Γ| konstant)"_s,
+        u"Letztes Element zurücknehmen"_s,
+        u"Anpassung löschen"_s,
+        u"Diagramm kopieren"_s,
+    };
+    auto *view = panel.window().findChild<QGraphicsView *>(u"QGV_Chart"_s);
+    const QString entry = entries.at(random.bounded(int(entries.size())));
+    action.description = u"choose \"%1\" in the chart's menu"_s.arg(entry);
+    action.drag = true;
+    ModalDriver menu;
+    menu.chooseFromMenu(entry);
+    menu.start();
+    const markerItem *marker = panel.window().chartScene()->markerGraphic();
+    const QPoint start = marker ? view->mapFromScene(marker->pos()) : QPoint();
+    const bool midDrag = marker && view->viewport()->rect().contains(start) && random.bounded(2);
+    if (midDrag) {
+        action.description += u" during a drag"_s;
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
+        QTest::mouseMove(view->viewport(), randomViewportTarget(*view).toPoint());
+    }
+    if (random.bounded(2) == 0) {
+        panel.pressOnChart(u"Shift+F10"_s);
+    } else {
+        const QPoint at = randomViewportTarget(*view).toPoint();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &click);
+    }
+    if (midDrag)
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, start);
+    if (menu.stepsDone() != 1)
+        action.description += u" (the menu did not open)"_s;
+    // The headless platform has no window manager to give the activation back.
+    panel.window().activateWindow();
+    if (!QTest::qWaitForWindowActive(&panel.window()))
+        action.description += u" (the window stayed inactive)"_s;
 }
 
 void Monkey::changeSwr()

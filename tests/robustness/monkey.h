@@ -15,7 +15,9 @@ class QGraphicsView;
 // fields (finished with Return, Enter or Tab), pastes full-length texts,
 // presses Return in unchanged fields, moves sliders with the keyboard and to
 // random and extreme values, drags the marker inside, across and far outside
-// the chart, changes the SWR spin boxes, the cross-fade and Z0. Every action
+// the chart, freely and held to its circles with modifiers that change during
+// the drag, presses the chart's keys, chooses from the chart's menu (also in
+// the middle of a drag), changes the SWR spin boxes, the cross-fade and Z0. Every action
 // uses real key and mouse events where a user would, and the checker looks at
 // the window after each one. The same seed gives the same actions.
 class Monkey
@@ -39,6 +41,8 @@ private:
     void pressSliderKey();
     void setSliderValue();
     void dragMarker();
+    void pressChartKey();
+    void useChartMenu();
     void changeSwr();
     void crossFade();
 

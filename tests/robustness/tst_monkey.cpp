@@ -60,6 +60,8 @@ void TestMonkey::randomUseKeepsTheLoadSound()
     Monkey monkey(panel, seed);
     for (int step = 1; step <= steps; ++step) {
         const QString problem = monkey.step();
+        if (qEnvironmentVariableIsSet("VELMORA_MONKEY_TRACE"))
+            qInfo("%d %s", step, qPrintable(monkey.lastAction().description.left(160)));
         const QString printed = warnings.take();
         if (!problem.isEmpty() || !printed.isEmpty())
             QFAIL(qPrintable(u"seed %1, step %2, %3: %4%5"_s.arg(seed).arg(step).arg(

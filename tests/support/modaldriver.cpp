@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int pollIntervalMs = 5;
@@ -22,20 +24,20 @@ void ModalDriver::addStep(const char *className, Action action)
 void ModalDriver::chooseFromMenu(const QString &entry)
 {
     addStep("QMenu", [entry](QWidget *menu) {
-        // Down walks the enabled entries from the top; separators are passed over.
-        const QList<QAction *> actions = menu->actions();
-        for (QAction *action : actions) {
-            if (action->isSeparator() || !action->isEnabled())
-                continue;
-            QTest::keyClick(menu, Qt::Key_Down);
-            if (action->text() == entry)
-                break;
+        // Down walks the enabled entries from the top, passing over separators;
+        // an entry that is not there or disabled closes the menu unchosen.
+        QList<QAction *> enabled = menu->actions();
+        enabled.removeIf(
+            [](const QAction *action) { return action->isSeparator() || !action->isEnabled(); });
+        const auto found = std::find_if(enabled.cbegin(), enabled.cend(),
+                                        [&entry](const QAction *a) { return a->text() == entry; });
+        if (found == enabled.cend()) {
+            QTest::keyClick(menu, Qt::Key_Escape);
+            return;
         }
+        for (auto walked = enabled.cbegin(); walked <= found; ++walked)
+            QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Return);
-        // An entry the menu does not have leaves it open; close it so that the
-        // test fails on what it finds instead of hanging.
-        if (menu->isVisible())
-            menu->close();
     });
 }
 
