@@ -16,6 +16,8 @@ namespace {
 // arithmetic only to within a few units in the last place.
 constexpr double onCircleTolerance = 1e-9;
 
+constexpr double matchedTolerance = 1e-12;
+
 // The texts belong to the main window and are translated with its own.
 QString text(const char *source)
 {
@@ -26,9 +28,13 @@ QString text(const char *source)
 
 QString loadSummary(complex_dbl gamma, complex_dbl z0)
 {
-    const double magnitude = gammaMagnitude(gamma);
+    double magnitude = gammaMagnitude(gamma);
     if (std::isnan(magnitude))
         return QString();
+    // A load matched on the chart lands a few units in the last place off the
+    // centre, which is no reflection worth a phase or a return loss.
+    if (magnitude <= matchedTolerance)
+        magnitude = 0.0;
     const QString separator = QStringLiteral(" · ");
     // The matched load has no phase worth showing.
     QString reflection = QStringLiteral("|Γ| = ") + formatNumber(magnitude, 3);

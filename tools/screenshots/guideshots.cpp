@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -136,6 +137,17 @@ void keyboardSteps(WindowDriver &driver)
     driver.pressOnChart(u"Ctrl+Left, Ctrl+Left, Ctrl+Up, Ctrl+Up, Ctrl+Up, Ctrl+Up"_s);
 }
 
+// 100 + j50 ohms at 100 MHz matched to 50 ohms: a shunt C to 50 - j61,24 ohms,
+// then a series L to the centre.
+void matchingOnTheChart(WindowDriver &driver)
+{
+    driver.enter(u"LED_FREQUENZ"_s, u"100 MHz"_s);
+    typeImpedance(driver, u"100"_s, u"50"_s);
+    const complex_dbl onCircleR50(1.5 / 5.5, -std::sqrt(6.0) / 5.5);
+    driver.heldDragTo(onCircleR50, Qt::ControlModifier);
+    driver.heldDragTo({0.0, 0.0}, Qt::ShiftModifier);
+}
+
 void rejectedResistance(WindowDriver &driver)
 {
     driver.enter(u"LED_R"_s, u"-10"_s);
@@ -197,6 +209,7 @@ const std::vector<GuideShot> &guideShots()
         {u"chart-crossfade-100"_s, crossFadedTo(100), Captures::chart},
         {u"chart-z0-75"_s, referenceImpedance75, Captures::chart},
         {u"chart-keyboard"_s, keyboardSteps, Captures::chartWithMarkerToolTip, false, true},
+        {u"chart-matching"_s, matchingOnTheChart, Captures::chartWithMarkerToolTip},
         {u"controls-inductive"_s, inductiveLoad, Captures::controls},
         {u"controls-capacitive"_s, capacitiveLoad, Captures::controls},
         {u"controls-gamma-clamped"_s, clampedGamma, Captures::controls},

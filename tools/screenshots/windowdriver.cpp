@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
 #include <QHelpEvent>
 #include <QKeySequence>
@@ -97,6 +98,32 @@ void WindowDriver::dragMarkerTo(const complex_dbl &gamma)
     for (int step = 1; step <= dragSteps; ++step)
         QTest::mouseMove(view->viewport(), from + (to - from) * step / dragSteps);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+    settle();
+}
+
+// The scene's own mouse events carry scene positions as they are, where the
+// view's would round them to its pixels.
+void WindowDriver::heldDragTo(const complex_dbl &gamma, Qt::KeyboardModifiers modifiers)
+{
+    GraphicsScene *scene = mainWindow->chartScene();
+    const markerItem *marker = scene->markerGraphic();
+    if (!marker)
+        qFatal("velmora_screenshots: the chart has no marker to drag");
+    const QPointF from = marker->pos();
+    const QPointF to = GraphicsScene::scenePoint(gamma);
+    const auto send = [&](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
+        QGraphicsSceneMouseEvent event(type);
+        event.setScenePos(at);
+        event.setButtonDownScenePos(Qt::LeftButton, from);
+        event.setButton(type == QEvent::GraphicsSceneMouseMove ? Qt::NoButton : Qt::LeftButton);
+        event.setButtons(buttons);
+        event.setModifiers(modifiers);
+        QCoreApplication::sendEvent(scene, &event);
+    };
+    send(QEvent::GraphicsSceneMousePress, from, Qt::LeftButton);
+    for (int step = 1; step <= dragSteps; ++step)
+        send(QEvent::GraphicsSceneMouseMove, from + (to - from) * step / dragSteps, Qt::LeftButton);
+    send(QEvent::GraphicsSceneMouseRelease, to, Qt::NoButton);
     settle();
 }
 

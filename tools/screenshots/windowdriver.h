@@ -3,6 +3,7 @@
 #include "electrics/complexdbl.h"
 
 #include <QString>
+#include <Qt>
 
 #include <memory>
 
@@ -27,6 +28,9 @@ public:
     void enter(const QString &objectName, const QString &typed);
     void moveSlider(const QString &sliderName, int position);
     void dragMarkerTo(const complex_dbl &gamma);
+    // A drag held to a circle by the modifiers (Shift, Ctrl or both), aimed at
+    // a point of the chart to the last bit rather than to the nearest pixel.
+    void heldDragTo(const complex_dbl &gamma, Qt::KeyboardModifiers modifiers);
     // Gives the chart the keyboard focus and presses the keys ("Ctrl+Right").
     void pressOnChart(const QString &keys);
     // Rests the mouse on the marker until its tooltip shows; returns the tooltip.
