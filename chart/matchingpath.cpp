@@ -23,6 +23,7 @@ constexpr double dotRadius = 1.6;
 // Texts keep this far from the point they belong to.
 constexpr double textGap = 1.5;
 constexpr double valueFontScale = 0.85;
+const QColor valueGround(255, 255, 255, 200);
 constexpr double radiansToDegrees = 180.0 / Electrics::pi;
 
 // One colour per kind of element, apart from the grids' red and blue and the
@@ -160,6 +161,9 @@ void MatchingPath::paint(QPainter &painter, const QFont &font, std::optional<Mov
                          complex_dbl load) const
 {
     painter.save();
+    // The view hands the foreground the opacity of the last item it painted,
+    // a faded grid's among them.
+    painter.setOpacity(1.0);
     painter.setRenderHint(QPainter::Antialiasing);
     if (shownMove) {
         if (const auto circle = Electrics::moveCircle(*shownMove, load)) {
@@ -194,8 +198,11 @@ void MatchingPath::paint(QPainter &painter, const QFont &font, std::optional<Mov
                          numberText);
         const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
         const QFont smaller = valueFont(font);
+        const QRectF valueBox = textBox(value, smaller, middle, middleOutward);
+        // A light ground keeps the value readable over the grid lines and labels.
+        painter.fillRect(valueBox, valueGround);
         painter.setFont(smaller);
-        painter.drawText(textBox(value, smaller, middle, middleOutward), Qt::AlignCenter, value);
+        painter.drawText(valueBox, Qt::AlignCenter, value);
     }
     painter.restore();
 }

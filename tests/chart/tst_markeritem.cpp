@@ -6,8 +6,11 @@
 #include "modaldriver.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGraphicsLineItem>
 #include <QGraphicsView>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPen>
 #include <QSignalSpy>
@@ -411,6 +414,17 @@ void TestMarkerItem::heldDragsChainAndGoBack()
     QCOMPARE(reports.last().at(0).value<complex_dbl>(), load);
     QCOMPARE(marker()->pos(), GraphicsScene::scenePoint(load));
     QVERIFY(networkShown().isEmpty());
+
+    // A copy for a worksheet: the viewport alone, at device resolution.
+    QGuiApplication::clipboard()->clear();
+    ModalDriver copy;
+    copy.chooseFromMenu(u"Diagramm kopieren"_s);
+    copy.start();
+    QTest::keyClick(view.get(), Qt::Key_F10, Qt::ShiftModifier);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QCOMPARE(copied.size(), view->viewport()->size() * view->devicePixelRatio());
+    QCOMPARE(copied.pixel(copied.rect().center()),
+             view->viewport()->grab().toImage().pixel(copied.rect().center()));
 
     heldDrag(QPointF(50, -60), Qt::ShiftModifier);
     QCOMPARE(networkShown().size(), 1);

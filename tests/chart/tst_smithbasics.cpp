@@ -219,6 +219,29 @@ void TestSmithBasics::crossFadeSharesOpacity()
     view->fitInView(chart->sceneRect(), Qt::KeepAspectRatio);
     view->viewport()->grab();
     QCOMPARE(scene()->gridCache().renderCount(), renders + 1);
+
+    // A held move's arc stands over both grids at full strength, also in a
+    // repaint that leaves the marker out, and renders no picture. A line
+    // turned back by 90 degrees is drawn as 270 degrees toward the generator.
+    scene()->setMatchingMode(GraphicsScene::Move::Line);
+    QVERIFY(scene()->turnMarker(-90.0));
+    const complex_dbl start(0.3, -0.1);
+    const QPoint onArc = view->mapFromScene(
+        GraphicsScene::scenePoint(std::polar(std::abs(start), std::arg(start) - 0.75 * M_PI)));
+    view->viewport()->grab();
+    QCOMPARE(scene()->gridCache().renderCount(), renders + 1);
+    // A grab of a piece of the view renders the pictures for its offset.
+    const QImage piece = view->viewport()->grab(QRect(onArc - QPoint(3, 3), QSize(7, 7))).toImage();
+    int nearest = 255;
+    for (int y = 0; y < piece.height(); ++y) {
+        for (int x = 0; x < piece.width(); ++x) {
+            const QRgb pixel = piece.pixel(x, y);
+            nearest = std::min(nearest,
+                               std::max({std::abs(qRed(pixel) - 0), std::abs(qGreen(pixel) - 132),
+                                         std::abs(qBlue(pixel) - 140)}));
+        }
+    }
+    QVERIFY2(nearest <= 24, qPrintable(QString::number(nearest)));
 }
 
 void TestSmithBasics::rebuildRestoresSmithGrid()
