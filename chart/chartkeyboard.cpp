@@ -101,8 +101,7 @@ bool ChartKeyboard::handleKey(const QKeyEvent &event)
     // The arrows of the keypad carry a modifier of their own.
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     if (event.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
-        const QPoint at = view->viewport()->mapToGlobal(view->mapFromScene(marker->pos()));
-        ChartMenu::popUp(*scene, *view, at);
+        ChartMenu::popUpAtMarker(*scene, *view);
         return true;
     }
     if (event.matches(QKeySequence::Undo)) {

@@ -1,6 +1,7 @@
 #include "chart/chartmenu.h"
 
 #include "chart/graphicsscene.h"
+#include "chart/markeritem.h"
 
 #include <QActionGroup>
 #include <QClipboard>
@@ -63,4 +64,10 @@ void ChartMenu::popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &g
         grabber->ungrabMouse();
     ChartMenu menu(scene, view);
     menu.exec(globalPos);
+}
+
+void ChartMenu::popUpAtMarker(GraphicsScene &scene, QGraphicsView &view)
+{
+    const QPointF marker = scene.markerGraphic() ? scene.markerGraphic()->pos() : QPointF();
+    popUp(scene, view, view.viewport()->mapToGlobal(view.mapFromScene(marker)));
 }

@@ -17,6 +17,8 @@ public:
 
     // Shows the menu at a point of the screen and acts on the entry chosen.
     static void popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &globalPos);
+    // Where a keyboard opens it: at the marker.
+    static void popUpAtMarker(GraphicsScene &scene, QGraphicsView &view);
 
 private:
     void addModes(GraphicsScene &scene);

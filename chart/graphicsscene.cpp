@@ -700,7 +700,11 @@ void GraphicsScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
         event->ignore();
         return;
     }
-    ChartMenu::popUp(*this, *view, event->screenPos());
+    // The Menu key reaches the view as a context-menu event of its own.
+    if (event->reason() == QGraphicsSceneContextMenuEvent::Keyboard)
+        ChartMenu::popUpAtMarker(*this, *view);
+    else
+        ChartMenu::popUp(*this, *view, event->screenPos());
     event->accept();
 }
 
