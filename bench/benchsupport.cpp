@@ -322,9 +322,10 @@ QList<QPointF> dragPath(const QGraphicsView &view, int stepsPerLeg)
     return path;
 }
 
-MarkerDrag::MarkerDrag(MainWindow &mainWindow)
+MarkerDrag::MarkerDrag(MainWindow &mainWindow, Qt::KeyboardModifiers modifiers)
     : window(mainWindow)
     , viewport(chartView(mainWindow).viewport())
+    , held(modifiers)
 {
     if (const markerItem *item = marker(window)) {
         markerStart = item->scenePos();
@@ -353,8 +354,7 @@ bool MarkerDrag::markerFollows() const
 
 void MarkerDrag::send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
-    QMouseEvent event(type, position, viewport->mapToGlobal(position), button, buttons,
-                      Qt::NoModifier);
+    QMouseEvent event(type, position, viewport->mapToGlobal(position), button, buttons, held);
     QApplication::sendEvent(viewport, &event);
 }
 

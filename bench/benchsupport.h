@@ -138,7 +138,9 @@ QList<QPointF> dragPath(const QGraphicsView &view, int stepsPerLeg);
 class MarkerDrag
 {
 public:
-    explicit MarkerDrag(MainWindow &window);
+    // The modifiers are held throughout: Shift, Ctrl or both hold the drag to
+    // a circle of the chart.
+    explicit MarkerDrag(MainWindow &window, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     ~MarkerDrag();
     MarkerDrag(const MarkerDrag &) = delete;
     MarkerDrag &operator=(const MarkerDrag &) = delete;
@@ -155,6 +157,7 @@ private:
     QWidget *viewport;
     QPointF position;
     QPointF markerStart;
+    Qt::KeyboardModifiers held;
     bool markerMoved = false;
 };
 
