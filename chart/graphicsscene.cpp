@@ -598,15 +598,15 @@ void GraphicsScene::repaintPath()
     repaintRect(viewedRect());
 }
 
-// Repaints what the path covers of its last element and of the shown circle,
-// before and after the change: a held step repaints only around its arc.
+// Repaints what the change did to the path's last element and to the shown
+// circle: a held step repaints only around the bit of arc it added or took.
 template<typename Change> void GraphicsScene::changePath(Change &&change)
 {
-    const QRectF elementBefore = matching.lastElementRect(pathFont);
+    const MatchingPath::LastElement elementBefore = matching.lastElement(pathFont);
     const QRectF circleBefore = shownCircleRect();
     change();
-    repaintRect(elementBefore);
-    repaintRect(matching.lastElementRect(pathFont));
+    for (const QRectF &changed : matching.changedSince(elementBefore, pathFont))
+        repaintRect(changed);
     if (const QRectF circleAfter = shownCircleRect(); circleAfter != circleBefore) {
         repaintRect(circleBefore);
         repaintRect(circleAfter);

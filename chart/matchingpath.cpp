@@ -87,6 +87,12 @@ QRectF textBox(const QString &text, const QFont &font, const QPointF &anchor, QP
             size.height()};
 }
 
+// The pen and the antialiasing reach beyond the geometry.
+QRectF withPen(const QRectF &rect)
+{
+    return rect.isEmpty() ? rect : rect.adjusted(-arcWidth, -arcWidth, arcWidth, arcWidth);
+}
+
 } // namespace
 
 MatchingPath::Element *MatchingPath::elementFor(Move move, complex_dbl from)
@@ -169,7 +175,7 @@ void MatchingPath::paint(QPainter &painter, const QFont &font, std::optional<Mov
         if (const auto circle = Electrics::moveCircle(*shownMove, load)) {
             QColor colour = moveColour(*shownMove);
             colour.setAlpha(circleAlpha);
-            painter.setPen(QPen(colour, circleWidth, Qt::DashLine));
+            painter.setPen(QPen(colour, circleWidth));
             painter.setBrush(Qt::NoBrush);
             painter.drawEllipse(sceneCircleRect(*circle));
         }
@@ -207,28 +213,59 @@ void MatchingPath::paint(QPainter &painter, const QFont &font, std::optional<Mov
     painter.restore();
 }
 
-QRectF MatchingPath::elementRect(const Element &element, int number, const QFont &font) const
+QRectF MatchingPath::valueRect(const Element &element, const QFont &font) const
 {
-    const QString value = elementText(element);
     const auto arc = Electrics::moveArc(element.move, element.start, element.end);
-    if (value.isEmpty() || !arc)
+    if (!arc)
         return {};
-    const QPointF start = GraphicsScene::scenePoint(element.start);
-    QRectF rect = arcPath(*arc).boundingRect();
-    rect |= QRectF(start.x() - dotRadius, start.y() - dotRadius, 2 * dotRadius, 2 * dotRadius);
-    const auto [startPoint, startOutward] = arcPoint(*arc, 0.0);
-    rect |= textBox(QString::number(number), font, startPoint, startOutward);
     const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
-    rect |= textBox(value, valueFont(font), middle, middleOutward);
-    // The pen and the antialiasing reach beyond the geometry.
-    return rect.adjusted(-arcWidth, -arcWidth, arcWidth, arcWidth);
+    return textBox(elementText(element), valueFont(font), middle, middleOutward);
 }
 
-QRectF MatchingPath::lastElementRect(const QFont &font) const
+MatchingPath::LastElement MatchingPath::lastElement(const QFont &font) const
 {
     if (elements.empty())
         return {};
-    return elementRect(elements.back(), static_cast<int>(readout().size()), font);
+    const Element &element = elements.back();
+    const auto arc = Electrics::moveArc(element.move, element.start, element.end);
+    LastElement last {elements.size(), {}, {}, element.end};
+    if (elementText(element).isEmpty() || !arc)
+        return last;
+    const QPointF start = GraphicsScene::scenePoint(element.start);
+    const auto [startPoint, startOutward] = arcPoint(*arc, 0.0);
+    last.value = valueRect(element, font);
+    last.whole = arcPath(*arc).boundingRect() | last.value
+        | QRectF(start.x() - dotRadius, start.y() - dotRadius, 2 * dotRadius, 2 * dotRadius)
+        | textBox(QString::number(readout().size()), font, startPoint, startOutward);
+    last.whole = withPen(last.whole);
+    last.value = withPen(last.value);
+    return last;
+}
+
+std::vector<QRectF> MatchingPath::changedSince(const LastElement &before, const QFont &font) const
+{
+    const LastElement now = lastElement(font);
+    const bool sameElement =
+        now.count == before.count && !before.whole.isEmpty() && !now.whole.isEmpty();
+    if (!sameElement)
+        return {before.whole, now.whole};
+    // The arc between the old and the new end, the way the element changed:
+    // a line's grows or shrinks clockwise, unless it went round past a turn.
+    const Element &element = elements.back();
+    complex_dbl from = before.end;
+    complex_dbl to = now.end;
+    if (element.move == Move::Line) {
+        const double grown =
+            Electrics::lineLength(element.start, to) - Electrics::lineLength(element.start, from);
+        if (std::abs(grown) > 0.25)
+            return {before.whole, now.whole};
+        if (grown < 0.0)
+            std::swap(from, to);
+    }
+    const auto change = Electrics::moveArc(element.move, from, to);
+    if (!change)
+        return {before.whole, now.whole};
+    return {withPen(arcPath(*change).boundingRect()), before.value, now.value};
 }
 
 QRectF MatchingPath::circleRect(std::optional<Move> move, complex_dbl load)

@@ -53,8 +53,19 @@ public:
     // circle along which `shownMove` would take `load`, in scene coordinates.
     void paint(QPainter &painter, const QFont &font, std::optional<Move> shownMove,
                complex_dbl load) const;
-    // What paint covers of the last element, and of the shown circle.
-    QRectF lastElementRect(const QFont &font) const;
+    // What paint covers of the last element, and what of it a change can
+    // leave as it was: a step that extends the element changes only the arc
+    // between its old and new end, and its value.
+    struct LastElement
+    {
+        std::size_t count = 0;
+        QRectF whole;
+        QRectF value;
+        complex_dbl end;
+    };
+    LastElement lastElement(const QFont &font) const;
+    std::vector<QRectF> changedSince(const LastElement &before, const QFont &font) const;
+    // What paint covers of the shown circle.
     static QRectF circleRect(std::optional<Move> move, complex_dbl load);
 
 private:
@@ -67,7 +78,7 @@ private:
 
     Element *elementFor(Move move, complex_dbl from);
     QString elementText(const Element &element) const;
-    QRectF elementRect(const Element &element, int number, const QFont &font) const;
+    QRectF valueRect(const Element &element, const QFont &font) const;
     void paintElement(QPainter &painter, const Element &element, int number) const;
 
     std::vector<Element> elements;
