@@ -61,11 +61,14 @@ void MainWindow::connectControls()
     connect(ui->QS_RS, &QSlider::valueChanged, this, &MainWindow::QS_setRS);
     connect(ui->QS_XS, &QSlider::valueChanged, this, &MainWindow::QS_setXS);
     connect(ui->QS_F, &QSlider::valueChanged, this, &MainWindow::QS_setF);
-    // The table sliders step five positions, one scale value, per key press
-    // and per wheel notch.
+    // The table sliders step one scale value, counted from the load, per key
+    // press and per wheel notch, and a page's worth per page step.
     auto *wheelSteps = new WheelStepFilter(this);
-    for (QSlider *slider : {ui->QS_R, ui->QS_X, ui->QS_G, ui->QS_B, ui->QS_RP, ui->QS_RS})
+    for (QSlider *slider : {ui->QS_R, ui->QS_X, ui->QS_G, ui->QS_B, ui->QS_RP, ui->QS_RS}) {
         wheelSteps->install(slider);
+        connect(slider, &QAbstractSlider::actionTriggered, this,
+                [this, slider](int action) { stepTableSlider(slider, action); });
+    }
 
     connect(ui->LED_R, &QLineEdit::editingFinished, this, &MainWindow::LED_setRX);
     connect(ui->LED_X, &QLineEdit::editingFinished, this, &MainWindow::LED_setRX);

@@ -4,6 +4,7 @@
 #include "electrics/complexdbl.h"
 #include "electrics/sliderscale.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 
@@ -14,7 +15,9 @@
 class QCloseEvent;
 class QLineEdit;
 class QResizeEvent;
+class QSlider;
 struct ValueEntry;
+enum class EntryRefusal;
 
 namespace Ui {
 class Velmora;
@@ -80,8 +83,15 @@ private:
     void trackUserEntries();
     bool takeUserEntry(unsigned fields);
 
-    double tableValue(int index) const;
-    int rank(double value, int limit) const;
+    // A table slider's scale, the load's quantity on it and its slot.
+    struct TableSlider
+    {
+        Electrics::TableScale scale;
+        double quantity;
+        void (MainWindow::*slot)(int);
+    };
+    TableSlider tableSlider(const QSlider *slider) const;
+    void stepTableSlider(QSlider *slider, int action);
     complex_dbl gammaOfImpedance(complex_dbl z) const;
     complex_dbl gammaOfAdmittance(complex_dbl y) const;
     complex_dbl gammaWithSeriesResistance(double seriesR) const;
@@ -94,6 +104,10 @@ private:
     bool setLoad(complex_dbl newGamma, unsigned sliderMask);
     void setLoadFromSlider(complex_dbl newGamma, unsigned movedSlider);
 
+    void markRefused(QLineEdit *field, EntryRefusal cause);
+    void markAccepted(QLineEdit *field);
+    static ValueEntry plainNumberEntry(const QLineEdit *field, bool nonNegative);
+    bool judgedNumber(QLineEdit *field, const ValueEntry &entry);
     std::optional<ValueEntry> acceptedEntry(QLineEdit *field, bool nonNegative);
     std::optional<double> acceptedNumber(QLineEdit *field, bool nonNegative);
     std::optional<double> acceptedReactance(QLineEdit *field);
@@ -116,6 +130,14 @@ private:
     QString infoText;
     QString normalStyle;
     QString errorStyle;
+    // The usual tooltip and accessible description of each field that is red
+    // now, to come back when it is accepted again.
+    struct FieldTexts
+    {
+        QString toolTip;
+        QString description;
+    };
+    QHash<const QLineEdit *, FieldTexts> usualTexts;
     // The line edits (by their update-mask bits) whose text the user asked to be
     // read: by Return or Enter, or by editing it since the field was last written.
     unsigned userEntries = 0;

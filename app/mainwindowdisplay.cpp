@@ -173,7 +173,7 @@ void MainWindow::fitControlsToContents()
     for (QLineEdit *field : {ui->LED_GAMMAR, ui->LED_GAMMAI, ui->LED_GAMMAM})
         fitToTexts(field, gammaParts);
     fitToTexts(ui->LED_GAMMAP, {formatNumber(-180.0, 1), formatNumber(-179.9, 1)});
-    fitToTexts(ui->LED_Z0, decadeTexts(0, 2, [](double ohms) { return formatNumber(ohms, 1); }));
+    fitToTexts(ui->LED_Z0, {formatNumber(highestReferenceImpedance, 1)});
     fitToTexts(ui->LED_FREQUENZ,
                decadeTexts(smallestHertz, largestHertz, formatFrequency) << formatFrequency(1e10));
 

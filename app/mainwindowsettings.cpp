@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/updatemask.h"
+#include "electrics/conversions.h"
 
 #include "ui_mainwindow.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 const QString programGroup = QStringLiteral("Program/");
 const QString chartGroup = QStringLiteral("SmithChart/");
+constexpr double defaultZ0 = 50.0;
 
 // A text that does not convert reads as 0.0. A value that is not finite
 // ("nan", "inf", an overflowing "1e999") would leave the chart and every field
@@ -36,7 +38,10 @@ void MainWindow::loadSettings()
     swr[0] = readChartValue(settings, QStringLiteral("SWR1"), 1.0);
     swr[1] = readChartValue(settings, QStringLiteral("SWR2"), 1.0);
     swr[2] = readChartValue(settings, QStringLiteral("SWR3"), 1.0);
-    z0.real(readChartValue(settings, QStringLiteral("Z0"), 50.0));
+    // A Z0 that the field would refuse (0 for a text that does not convert)
+    // starts as 50 ohms.
+    const double storedZ0 = readChartValue(settings, QStringLiteral("Z0"), defaultZ0);
+    z0.real(Electrics::isUsableReferenceImpedance(storedZ0) ? storedZ0 : defaultZ0);
     gamma.real(readChartValue(settings, QStringLiteral("GAMMAR"), 0.0));
     gamma.imag(readChartValue(settings, QStringLiteral("GAMMAI"), 0.0));
     frequency = readChartValue(settings, QStringLiteral("Frequency"), 1.0e6);

@@ -10,7 +10,9 @@
 #include <QScopedValueRollback>
 #include <QSlider>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -23,16 +25,6 @@ SliderRange rangeOf(const QSlider *slider)
 
 } // namespace
 
-double MainWindow::tableValue(int index) const
-{
-    return sliderTable.at(static_cast<std::size_t>(index));
-}
-
-int MainWindow::rank(double value, int limit) const
-{
-    return tableRank(sliderTable, value, limit);
-}
-
 void MainWindow::fillSliderTable()
 {
     Electrics::fillSliderTable(sliderTable, z0);
@@ -44,33 +36,85 @@ void MainWindow::updateSliders(unsigned mask)
     const QScopedValueRollback<bool> guard(updatingSliders, true);
     const complex_dbl z = Electrics::impedanceFromGamma(gamma, z0);
     const complex_dbl y = Electrics::admittanceFromImpedance(z);
+    const auto place = [this, mask](unsigned bit, QSlider *slider, TableScale scale,
+                                    double quantity) {
+        if (mask & bit)
+            slider->setSliderPosition(scalePosition(sliderTable, scale, rangeOf(slider), quantity));
+    };
 
-    if (mask & UpdateMask::SliderR)
-        ui->QS_R->setSliderPosition(
-            unipolarPosition(rangeOf(ui->QS_R), rank(z.real(), unipolarLimit)));
-    if (mask & UpdateMask::SliderX) {
-        const int n = rank(std::fabs(z.imag()), bipolarLimit);
-        ui->QS_X->setSliderPosition(
-            bipolarPosition(rangeOf(ui->QS_X), z.imag() >= 0.0 ? 200 + n : 200 - n));
-    }
-    if (mask & UpdateMask::SliderG) {
-        // The G slider runs the other way: a large conductance stands near max.
-        const int n = rank(1.0 / y.real(), unipolarLimit);
-        ui->QS_G->setSliderPosition(reversedPosition(rangeOf(ui->QS_G), n));
-    }
-    if (mask & UpdateMask::SliderB) {
-        const int n = rank(1.0 / std::fabs(y.imag()), bipolarLimit);
-        ui->QS_B->setSliderPosition(
-            bipolarPosition(rangeOf(ui->QS_B), y.imag() > 0.0 ? 399 - n : n));
-    }
-    if (mask & UpdateMask::SliderRP)
-        ui->QS_RP->setSliderPosition(unipolarPosition(rangeOf(ui->QS_RP), rank(rp, unipolarLimit)));
-    if (mask & UpdateMask::SliderRS)
-        ui->QS_RS->setSliderPosition(unipolarPosition(rangeOf(ui->QS_RS), rank(rs, unipolarLimit)));
+    place(UpdateMask::SliderR, ui->QS_R, TableScale::Resistance, z.real());
+    place(UpdateMask::SliderX, ui->QS_X, TableScale::Reactance, z.imag());
+    place(UpdateMask::SliderG, ui->QS_G, TableScale::Conductance, y.real());
+    place(UpdateMask::SliderB, ui->QS_B, TableScale::Susceptance, y.imag());
+    place(UpdateMask::SliderRP, ui->QS_RP, TableScale::Resistance, rp);
+    place(UpdateMask::SliderRS, ui->QS_RS, TableScale::Resistance, rs);
     if (mask & UpdateMask::SliderXS)
         ui->QS_XS->setSliderPosition(logarithmicPosition(rangeOf(ui->QS_XS), xs));
     if (mask & UpdateMask::SliderXP)
         ui->QS_XP->setSliderPosition(logarithmicPosition(rangeOf(ui->QS_XP), xp));
+}
+
+// An arrow key, a wheel notch or a page step on a table slider: the slider's
+// own position may stand a scale value or two away from the load (it stands
+// for the rank of the load's value, and the G and B sliders' ranks lie behind
+// their values), so the toolkit's step of a few positions could go the wrong
+// way or skip a value. The target is counted from the load instead, and the
+// slider put on a position that stands for it. Dragging and Home/End are left
+// to the toolkit.
+void MainWindow::stepTableSlider(QSlider *slider, int action)
+{
+    const int pageSteps = std::max(1, qRound(double(slider->pageStep()) / slider->singleStep()));
+    int steps = 0;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        steps = 1;
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        steps = -1;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        steps = pageSteps;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        steps = -pageSteps;
+        break;
+    default:
+        return;
+    }
+    const TableSlider table = tableSlider(slider);
+    // At the open and short circuit the load has no such quantity; the
+    // toolkit's step and the slot's rules for these points stay.
+    if (std::isnan(table.quantity))
+        return;
+    const std::optional<int> index =
+        steppedScaleIndex(sliderTable, table.scale, table.quantity, steps);
+    const std::optional<int> position = index
+        ? positionOfScaleIndex(sliderTable, table.scale, rangeOf(slider), *index)
+        : std::optional<int>(slider->value()); // no scale value lies that way
+    if (!position)
+        return;
+    slider->setSliderPosition(*position);
+    // The toolkit reports a new value only; the load may still have to move to
+    // the scale value that the slider already stands for.
+    if (*position == slider->value() && index)
+        (this->*table.slot)(*position);
+}
+
+MainWindow::TableSlider MainWindow::tableSlider(const QSlider *slider) const
+{
+    const complex_dbl z = Electrics::impedanceFromGamma(gamma, z0);
+    const complex_dbl y = Electrics::admittanceFromImpedance(z);
+    if (slider == ui->QS_X)
+        return {TableScale::Reactance, z.imag(), &MainWindow::QS_setX};
+    if (slider == ui->QS_G)
+        return {TableScale::Conductance, y.real(), &MainWindow::QS_setG};
+    if (slider == ui->QS_B)
+        return {TableScale::Susceptance, y.imag(), &MainWindow::QS_setB};
+    if (slider == ui->QS_RP)
+        return {TableScale::Resistance, rp, &MainWindow::QS_setRP};
+    if (slider == ui->QS_RS)
+        return {TableScale::Resistance, rs, &MainWindow::QS_setRS};
+    return {TableScale::Resistance, z.real(), &MainWindow::QS_setR};
 }
 
 // The slider's zero stands for 1 kHz.
@@ -84,7 +128,8 @@ void MainWindow::QS_setR(int value)
 {
     if (updatingSliders)
         return;
-    const double resistance = tableValue(unipolarIndex(rangeOf(ui->QS_R), value));
+    const double resistance =
+        scaleValue(sliderTable, TableScale::Resistance, unipolarIndex(rangeOf(ui->QS_R), value));
     const complex_dbl z = Electrics::impedanceFromGamma(gamma, z0);
     setLoadFromSlider(gammaOfImpedance({resistance, z.imag()}), UpdateMask::SliderR);
 }
@@ -93,8 +138,8 @@ void MainWindow::QS_setX(int value)
 {
     if (updatingSliders)
         return;
-    const int step = bipolarIndex(rangeOf(ui->QS_X), value);
-    const double reactance = step >= 0 ? tableValue(step) : -tableValue(-step);
+    const double reactance =
+        scaleValue(sliderTable, TableScale::Reactance, bipolarIndex(rangeOf(ui->QS_X), value));
     const complex_dbl z = Electrics::impedanceFromGamma(gamma, z0);
     setLoadFromSlider(gammaOfImpedance({z.real(), reactance}), UpdateMask::SliderX);
 }
@@ -104,7 +149,7 @@ void MainWindow::QS_setG(int value)
     if (updatingSliders)
         return;
     const double conductance =
-        1.0 / tableValue(lastTableIndex - unipolarIndex(rangeOf(ui->QS_G), value));
+        scaleValue(sliderTable, TableScale::Conductance, unipolarIndex(rangeOf(ui->QS_G), value));
     const complex_dbl y =
         Electrics::admittanceFromImpedance(Electrics::impedanceFromGamma(gamma, z0));
     setLoadFromSlider(gammaOfAdmittance({conductance, y.imag()}), UpdateMask::SliderG);
@@ -114,9 +159,8 @@ void MainWindow::QS_setB(int value)
 {
     if (updatingSliders)
         return;
-    const int step = bipolarIndex(rangeOf(ui->QS_B), value);
     const double susceptance =
-        step > 0 ? 1.0 / tableValue(200 - step) : -1.0 / tableValue(step + lastTableIndex);
+        scaleValue(sliderTable, TableScale::Susceptance, bipolarIndex(rangeOf(ui->QS_B), value));
     const complex_dbl y =
         Electrics::admittanceFromImpedance(Electrics::impedanceFromGamma(gamma, z0));
     setLoadFromSlider(gammaOfAdmittance({y.real(), susceptance}), UpdateMask::SliderB);
@@ -126,7 +170,8 @@ void MainWindow::QS_setRP(int value)
 {
     if (updatingSliders)
         return;
-    const double parallelR = tableValue(unipolarIndex(rangeOf(ui->QS_RP), value));
+    const double parallelR =
+        scaleValue(sliderTable, TableScale::Resistance, unipolarIndex(rangeOf(ui->QS_RP), value));
     setLoadFromSlider(gammaWithParallelResistance(parallelR), UpdateMask::SliderRP);
 }
 
@@ -142,7 +187,8 @@ void MainWindow::QS_setRS(int value)
 {
     if (updatingSliders)
         return;
-    const double seriesR = tableValue(unipolarIndex(rangeOf(ui->QS_RS), value));
+    const double seriesR =
+        scaleValue(sliderTable, TableScale::Resistance, unipolarIndex(rangeOf(ui->QS_RS), value));
     setLoadFromSlider(gammaWithSeriesResistance(seriesR), UpdateMask::SliderRS);
 }
 

@@ -15,18 +15,54 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 constexpr bool nonNegative = true;
 constexpr bool anySign = false;
 
-// The whole text as a number of the default locale. The conversion also takes
-// "inf" and "nan", which are no usable entry.
-std::optional<double> localeNumber(const QString &text)
+// A refused text is quoted up to this many characters; a pasted line would
+// make a tooltip wider than the screen.
+constexpr qsizetype longestQuote = 40;
+
+QString quoted(const QString &text)
 {
-    bool converted = false;
-    const double number = Electrics::toDefaultLocaleDouble(text, &converted);
-    if (!converted || !std::isfinite(number))
-        return std::nullopt;
-    return number;
+    const QString shown =
+        text.size() > longestQuote ? text.left(longestQuote - 1) + u'\u2026' : text;
+    return u"\u201E"_s + shown + u"\u201C"_s;
+}
+
+// Why a field's text was not taken, in the words of the window.
+QString refusalReason(EntryRefusal cause, const QString &text)
+{
+    switch (cause) {
+    case EntryRefusal::UnitNotAllowed:
+        return quoted(text) + u": hier nur eine Zahl ohne Einheit"_s;
+    case EntryRefusal::Negative:
+        return quoted(text) + u": negative Werte sind hier nicht möglich"_s;
+    case EntryRefusal::OutOfRange: // only Z0 has a range
+        return quoted(text) + u": Z0 muss zwischen 0,1 Ω und 10 kΩ liegen"_s;
+    case EntryRefusal::TooLarge:
+        return quoted(text) + u": die Zahl ist zu groß"_s;
+    case EntryRefusal::NoFiniteGamma:
+        return quoted(text) + u": ergibt keinen endlichen Reflexionsfaktor Γ"_s;
+    case EntryRefusal::None:
+    case EntryRefusal::NotANumber:
+        break;
+    }
+    return quoted(text) + u" ist keine Zahl"_s;
+}
+
+// The usual tooltip of a field, rich text as the form writes it, with the
+// reason as a first paragraph.
+QString toolTipWithReason(const QString &reason, const QString &usual)
+{
+    const QString paragraph = u"<p>"_s + reason.toHtmlEscaped() + u"</p>"_s;
+    const QString body = u"<body>"_s;
+    const qsizetype bodyStart = usual.indexOf(body);
+    if (bodyStart < 0)
+        return u"<html><body>"_s + paragraph + u"<p>"_s + usual.toHtmlEscaped()
+            + u"</p></body></html>"_s;
+    return QString(usual).insert(bodyStart + body.size(), paragraph);
 }
 
 double clamped(double value, double lowest, double highest)
@@ -80,6 +116,30 @@ bool MainWindow::takeUserEntry(unsigned fields)
     return requested;
 }
 
+// A refused field turns red, and its tooltip and accessible description say
+// first what was refused and why, until the field is accepted again.
+void MainWindow::markRefused(QLineEdit *field, EntryRefusal cause)
+{
+    if (!usualTexts.contains(field))
+        usualTexts.insert(field, {field->toolTip(), field->accessibleDescription()});
+    const FieldTexts &usual = usualTexts[field];
+    const QString reason = u"Nicht übernommen: "_s + refusalReason(cause, field->text());
+    field->setToolTip(toolTipWithReason(reason, usual.toolTip));
+    field->setAccessibleDescription(reason + u". "_s + usual.description);
+    field->setStyleSheet(errorStyle);
+}
+
+void MainWindow::markAccepted(QLineEdit *field)
+{
+    field->setStyleSheet(normalStyle);
+    const auto usual = usualTexts.constFind(field);
+    if (usual == usualTexts.cend())
+        return;
+    field->setToolTip(usual->toolTip);
+    field->setAccessibleDescription(usual->description);
+    usualTexts.erase(usual);
+}
+
 // The parsed entry of a field, or nothing after marking the field red.
 std::optional<ValueEntry> MainWindow::acceptedEntry(QLineEdit *field, bool onlyNonNegative)
 {
@@ -88,9 +148,30 @@ std::optional<ValueEntry> MainWindow::acceptedEntry(QLineEdit *field, bool onlyN
     entry.nonNegative = onlyNonNegative;
     parseValue(entry);
     if (entry.empty || entry.error) {
-        field->setStyleSheet(errorStyle);
+        markRefused(field, entry.error ? entry.cause : EntryRefusal::NotANumber);
         return std::nullopt;
     }
+    return entry;
+}
+
+// The whole text as one number without a unit, judged: a refused entry turns
+// the field red, an accepted one clears the red.
+bool MainWindow::judgedNumber(QLineEdit *field, const ValueEntry &entry)
+{
+    if (entry.error) {
+        markRefused(field, entry.cause);
+        return false;
+    }
+    markAccepted(field);
+    return true;
+}
+
+ValueEntry MainWindow::plainNumberEntry(const QLineEdit *field, bool onlyNonNegative)
+{
+    ValueEntry entry;
+    entry.text = field->text();
+    entry.nonNegative = onlyNonNegative;
+    Electrics::parsePlainNumber(entry);
     return entry;
 }
 
@@ -98,11 +179,10 @@ std::optional<ValueEntry> MainWindow::acceptedEntry(QLineEdit *field, bool onlyN
 // marking the field red; an accepted number clears the red.
 std::optional<double> MainWindow::acceptedNumber(QLineEdit *field, bool onlyNonNegative)
 {
-    std::optional<double> number = localeNumber(field->text());
-    if (number && onlyNonNegative && *number < 0.0)
-        number.reset();
-    field->setStyleSheet(number ? normalStyle : errorStyle);
-    return number;
+    const ValueEntry entry = plainNumberEntry(field, onlyNonNegative);
+    if (!judgedNumber(field, entry))
+        return std::nullopt;
+    return entry.value;
 }
 
 // An element value turned into its reactance at the current frequency: a
@@ -117,7 +197,7 @@ std::optional<double> MainWindow::acceptedReactance(QLineEdit *field)
         : Electrics::ElementKind::Inductor;
     const double reactance = Electrics::reactanceFromElement(entry->value, kind, frequency);
     if (std::isnan(reactance)) {
-        field->setStyleSheet(errorStyle);
+        markRefused(field, EntryRefusal::NoFiniteGamma);
         return std::nullopt;
     }
     return reactance;
@@ -128,19 +208,28 @@ std::optional<double> MainWindow::acceptedReactance(QLineEdit *field)
 void MainWindow::setTypedLoad(complex_dbl newGamma, std::initializer_list<QLineEdit *> fields)
 {
     const bool usable = setLoad(newGamma, UpdateMask::All);
-    for (QLineEdit *field : fields)
-        field->setStyleSheet(usable ? normalStyle : errorStyle);
+    for (QLineEdit *field : fields) {
+        if (usable)
+            markAccepted(field);
+        else
+            markRefused(field, EntryRefusal::NoFiniteGamma);
+    }
 }
 
 void MainWindow::LED_setZ0()
 {
     if (!takeUserEntry(UpdateMask::LineEditZ0))
         return;
-    // Z0 = 0 is taken; a negative Z0 is not.
-    const std::optional<double> number = acceptedNumber(ui->LED_Z0, nonNegative);
-    if (!number)
+    // Z0 is taken from 0.1 ohm to 10 kilo-ohms: a Z0 of 0 leaves no chart and
+    // no finite admittance, and one far beyond every line no usable scale.
+    ValueEntry entry = plainNumberEntry(ui->LED_Z0, nonNegative);
+    if (!entry.error && !Electrics::isUsableReferenceImpedance(entry.value)) {
+        entry.error = true;
+        entry.cause = EntryRefusal::OutOfRange;
+    }
+    if (!judgedNumber(ui->LED_Z0, entry))
         return;
-    setReferenceImpedance(*number);
+    setReferenceImpedance(entry.value);
 }
 
 void MainWindow::LED_setRX()
@@ -173,7 +262,7 @@ void MainWindow::LED_setF()
     const std::optional<ValueEntry> entry = acceptedEntry(ui->LED_FREQUENZ, nonNegative);
     if (!entry)
         return; // also for a frequency that overflows: parseValue rejects infinities
-    ui->LED_FREQUENZ->setStyleSheet(normalStyle);
+    markAccepted(ui->LED_FREQUENZ);
     setFrequency(entry->value, true);
 }
 

@@ -27,9 +27,8 @@ bool WheelStepFilter::eventFilter(QObject *watched, QEvent *event)
     if (!slider || event->type() != QEvent::Wheel)
         return QObject::eventFilter(watched, event);
     const auto *wheel = static_cast<QWheelEvent *>(event);
-    // With Shift or Ctrl the slider moves by pages, as the toolkit does it.
-    if (wheel->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))
-        return QObject::eventFilter(watched, event);
+    // With Shift or Ctrl a notch moves the slider by a page, as in the toolkit.
+    const bool byPages = (wheel->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) != 0;
 
     const QPoint angle = wheel->angleDelta();
     int delta = std::abs(angle.x()) > std::abs(angle.y()) ? -angle.x() : angle.y();
@@ -44,8 +43,12 @@ bool WheelStepFilter::eventFilter(QObject *watched, QEvent *event)
     pendingDelta += delta;
     while (std::abs(pendingDelta) >= notch) {
         const bool up = pendingDelta > 0;
-        slider->triggerAction(up ? QAbstractSlider::SliderSingleStepAdd
-                                 : QAbstractSlider::SliderSingleStepSub);
+        if (byPages)
+            slider->triggerAction(up ? QAbstractSlider::SliderPageStepAdd
+                                     : QAbstractSlider::SliderPageStepSub);
+        else
+            slider->triggerAction(up ? QAbstractSlider::SliderSingleStepAdd
+                                     : QAbstractSlider::SliderSingleStepSub);
         pendingDelta += up ? -notch : notch;
     }
     event->accept();

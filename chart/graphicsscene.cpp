@@ -120,6 +120,13 @@ const std::array<QPointF, 36> smithLabelSpots {{
     {99.06, 21.76},
 }};
 
+// The labels that meet at Gamma = +j, the reactance z0 and the susceptance
+// -1/z0, and at -j their negatives, as indices into the spots above. Each
+// pair stands one on each side of its point, this far from it, as wide as
+// its texts are for the Z0 at hand.
+constexpr std::array<std::pair<int, int>, 2> labelsMeetingOnTheRim {{{14, 26}, {20, 32}}};
+constexpr double rimLabelGap = 1.0;
+
 struct GammaLabel
 {
     QStringView text;
@@ -318,6 +325,12 @@ void GraphicsScene::addSmithLabels(const GridValues &values, const QFont &font)
                 run.format.toString().arg(run.shownValue(values[i]), 0, 'f', run.decimals);
             smithLabels.append(addLabel(text, font, *spot++, brush));
         }
+    }
+    for (const auto &[reactance, susceptance] : labelsMeetingOnTheRim) {
+        QAbstractGraphicsShapeItem *right = smithLabels.at(reactance);
+        QAbstractGraphicsShapeItem *left = smithLabels.at(susceptance);
+        right->setX(rimLabelGap);
+        left->setX(-rimLabelGap - left->boundingRect().width());
     }
 }
 

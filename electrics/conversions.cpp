@@ -5,17 +5,46 @@
 namespace Electrics {
 
 namespace {
+
 const complex_dbl one(1.0, 0.0);
+
+// How far |Gamma|^2 may lie from 1 for a load on the outer circle: a few units
+// in the last place, what the rounding of Gamma's own arithmetic leaves.
+constexpr double rimTolerance = 1e-15;
+
+bool onOuterCircle(complex_dbl gamma)
+{
+    return std::abs(gamma.real() * gamma.real() + gamma.imag() * gamma.imag() - 1.0)
+        <= rimTolerance;
 }
 
+} // namespace
+
+bool isUsableReferenceImpedance(double ohms)
+{
+    return ohms >= lowestReferenceImpedance && ohms <= highestReferenceImpedance;
+}
+
+// On the outer circle the quotient leaves a resistance of a few units in the
+// last place of |Z|, of either sign, where the load has none; a bound on R
+// itself could not tell it from a real one, since near the open circuit the
+// noise grows with |Z|. The reference impedance is real.
 complex_dbl impedanceFromGamma(complex_dbl gamma, complex_dbl z0)
 {
-    return z0 * (one + gamma) / (one - gamma);
+    const complex_dbl z = z0 * (one + gamma) / (one - gamma);
+    if (onOuterCircle(gamma) && std::isfinite(z.real()))
+        return {0.0, z.imag()};
+    return z;
 }
 
+// The quotient can give a lossless impedance a conductance of -0, and with it
+// a parallel resistance of minus infinity.
 complex_dbl admittanceFromImpedance(complex_dbl z)
 {
-    return one / z;
+    const complex_dbl y = one / z;
+    if (z.real() == 0.0 && z.imag() != 0.0 && std::isfinite(z.imag()))
+        return {0.0, y.imag()};
+    return y;
 }
 
 ParallelEquivalent parallelFromAdmittance(complex_dbl y)

@@ -12,6 +12,13 @@ namespace Electrics {
 constexpr double pi = 3.141592653589793;
 constexpr double twoPi = 6.283185307179586;
 
+// The reference impedances the program takes, in ohms: every practical line
+// and waveguide.
+constexpr double lowestReferenceImpedance = 0.1;
+constexpr double highestReferenceImpedance = 10000.0;
+// Whether Z0 lies in that range; not for a value that is not a number.
+bool isUsableReferenceImpedance(double ohms);
+
 // Which element realises a reactance at a given frequency.
 enum class ElementKind { None, Inductor, Capacitor };
 
@@ -27,9 +34,10 @@ struct ParallelEquivalent
     double xp = 0.0; // ohms; not a number when the load has no parallel reactance
 };
 
-// C1: Z = Z0 * (1 + Gamma) / (1 - Gamma)
+// C1: Z = Z0 * (1 + Gamma) / (1 - Gamma); a load with |Gamma|^2 within 1e-15
+// of 1 is lossless and gets R = +0 (unless R is not finite, at Gamma = 1)
 complex_dbl impedanceFromGamma(complex_dbl gamma, complex_dbl z0);
-// C2: Y = 1 / Z
+// C2: Y = 1 / Z; an impedance with R = 0 and a finite X other than 0 gets G = +0
 complex_dbl admittanceFromImpedance(complex_dbl z);
 // C4: RP = Re 1/(G + j0), XP = Im 1/(0 + jB)
 ParallelEquivalent parallelFromAdmittance(complex_dbl y);

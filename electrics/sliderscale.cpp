@@ -19,6 +19,19 @@ constexpr double shareOfPositionsPerDecade = 0.25; // a quarter of the positions
 constexpr double smallestLogReactance = 0.1;
 constexpr double lowestFrequency = 1000.0;
 constexpr double frequencyDecades = 7.0;
+// A quantity this close to a scale value, relative to it, stands on it:
+// 1 / (1 / T[k]) is not always T[k].
+constexpr double onScaleValue = 1e-9;
+
+bool isBipolar(TableScale scale)
+{
+    return scale == TableScale::Reactance || scale == TableScale::Susceptance;
+}
+
+bool standsOn(double quantity, double value)
+{
+    return std::fabs(quantity - value) <= onScaleValue * std::fabs(value);
+}
 
 } // namespace
 
@@ -131,6 +144,91 @@ int frequencyPosition(SliderRange range, double hertz)
     const int position =
         truncateToInt(stepsPerDecade * std::log10(std::fabs(hertz / lowestFrequency)));
     return std::max(std::min(position, range.maximum), range.minimum);
+}
+
+int lowestScaleIndex(TableScale scale)
+{
+    return isBipolar(scale) ? -lastTableIndex : 0;
+}
+
+double scaleValue(const SliderTable &table, TableScale scale, int index)
+{
+    const auto entry = [&table](int k) {
+        return table.at(static_cast<std::size_t>(k));
+    };
+    switch (scale) {
+    case TableScale::Resistance:
+        break;
+    case TableScale::Reactance:
+        return index >= 0 ? entry(index) : -entry(-index);
+    case TableScale::Conductance:
+        return 1.0 / entry(lastTableIndex - index);
+    case TableScale::Susceptance:
+        return index > 0 ? 1.0 / entry(200 - index) : -1.0 / entry(index + lastTableIndex);
+    }
+    return entry(index);
+}
+
+int scaleIndexAt(TableScale scale, SliderRange range, int position)
+{
+    return isBipolar(scale) ? bipolarIndex(range, position) : unipolarIndex(range, position);
+}
+
+int scalePosition(const SliderTable &table, TableScale scale, SliderRange range, double quantity)
+{
+    switch (scale) {
+    case TableScale::Resistance:
+        break;
+    case TableScale::Reactance: {
+        const int n = tableRank(table, std::fabs(quantity), bipolarLimit);
+        return bipolarPosition(range, quantity >= 0.0 ? 200 + n : 200 - n);
+    }
+    case TableScale::Conductance:
+        // The G slider runs the other way: a large conductance stands near max.
+        return reversedPosition(range, tableRank(table, 1.0 / quantity, unipolarLimit));
+    case TableScale::Susceptance: {
+        const int n = tableRank(table, 1.0 / std::fabs(quantity), bipolarLimit);
+        return bipolarPosition(range, quantity > 0.0 ? 399 - n : n);
+    }
+    }
+    return unipolarPosition(range, tableRank(table, quantity, unipolarLimit));
+}
+
+std::optional<int> steppedScaleIndex(const SliderTable &table, TableScale scale, double quantity,
+                                     int steps)
+{
+    const int lowest = lowestScaleIndex(scale);
+    if (steps > 0) {
+        for (int index = lowest; index <= lastTableIndex; ++index) {
+            const double value = scaleValue(table, scale, index);
+            if (value > quantity && !standsOn(quantity, value))
+                return std::min(index + steps - 1, lastTableIndex);
+        }
+    } else if (steps < 0) {
+        for (int index = lastTableIndex; index >= lowest; --index) {
+            const double value = scaleValue(table, scale, index);
+            if (value < quantity && !standsOn(quantity, value))
+                return std::max(index + steps + 1, lowest);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int> positionOfScaleIndex(const SliderTable &table, TableScale scale,
+                                        SliderRange range, int index)
+{
+    const int start =
+        std::max(std::min(scalePosition(table, scale, range, scaleValue(table, scale, index)),
+                          range.maximum),
+                 range.minimum);
+    for (int distance = 0; distance <= range.maximum - range.minimum; ++distance) {
+        for (const int position : {start - distance, start + distance}) {
+            if (position >= range.minimum && position <= range.maximum
+                && scaleIndexAt(scale, range, position) == index)
+                return position;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace Electrics

@@ -40,6 +40,12 @@ double prefixMultiplier(QChar prefix)
     }
 }
 
+void refuse(ValueEntry &entry, EntryRefusal cause)
+{
+    entry.error = true;
+    entry.cause = cause;
+}
+
 bool isAsciiDigit(QChar character)
 {
     return character >= u'0' && character <= u'9';
@@ -95,6 +101,7 @@ const QRegularExpression &valuePattern()
 void parseValue(ValueEntry &entry, bool useLocale)
 {
     entry.error = false;
+    entry.cause = EntryRefusal::None;
     entry.empty = true;
     entry.value = 0.0;
     if (entry.text.isEmpty())
@@ -104,7 +111,7 @@ void parseValue(ValueEntry &entry, bool useLocale)
     const QRegularExpressionMatch match =
         start < 0 ? QRegularExpressionMatch() : valuePattern().match(entry.text, start);
     if (!match.hasMatch()) {
-        entry.error = true;
+        refuse(entry, EntryRefusal::NotANumber);
         return;
     }
 
@@ -122,8 +129,44 @@ void parseValue(ValueEntry &entry, bool useLocale)
     entry.value = converted ? multiplier * parsed : 0.0;
     // A huge number times a large prefix overflows as well; an infinite value
     // would travel on into the load, so it is rejected.
-    entry.error =
-        !converted || !std::isfinite(entry.value) || (entry.nonNegative && entry.value < 0.0);
+    if (!converted)
+        refuse(entry, std::isinf(parsed) ? EntryRefusal::TooLarge : EntryRefusal::NotANumber);
+    else if (!std::isfinite(entry.value))
+        refuse(entry, EntryRefusal::TooLarge);
+    else if (entry.nonNegative && entry.value < 0.0)
+        refuse(entry, EntryRefusal::Negative);
+}
+
+void parsePlainNumber(ValueEntry &entry)
+{
+    entry.error = false;
+    entry.cause = EntryRefusal::None;
+    entry.empty = entry.text.isEmpty();
+    entry.value = 0.0;
+    bool converted = false;
+    const double number = toDefaultLocaleDouble(entry.text, &converted);
+    if (converted && std::isfinite(number)) {
+        entry.value = number;
+        if (entry.nonNegative && number < 0.0)
+            refuse(entry, EntryRefusal::Negative);
+        return;
+    }
+    // An overflowing number converts to an infinity with a false success flag,
+    // "inf" to one with a true flag.
+    if (!converted && std::isinf(number)) {
+        refuse(entry, EntryRefusal::TooLarge);
+        return;
+    }
+    // What the value parser takes is a number with a unit or other text.
+    ValueEntry withUnit;
+    withUnit.text = entry.text;
+    parseValue(withUnit, true);
+    if (withUnit.cause == EntryRefusal::TooLarge)
+        refuse(entry, EntryRefusal::TooLarge);
+    else
+        refuse(entry,
+               withUnit.empty || withUnit.error ? EntryRefusal::NotANumber
+                                                : EntryRefusal::UnitNotAllowed);
 }
 
 } // namespace Electrics

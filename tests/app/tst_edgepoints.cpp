@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
+#include "chart/markeritem.h"
 
 #include <QApplication>
 #include <QColor>
@@ -15,6 +16,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <complex>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -53,6 +55,8 @@ private slots:
     void everyInputKeepsGammaFinite();
     void limitsAtTheEdges_data();
     void limitsAtTheEdges();
+    void losslessLoadStaysLossless_data();
+    void losslessLoadStaysLossless();
     void unusableLoadIsRejected();
     void newZ0KeepsWindowOpen();
 
@@ -242,22 +246,72 @@ void TestEdgePoints::limitsAtTheEdges()
     }
 }
 
-// With Z0 = 0 every load but the short is the open circuit, and the short
-// itself has no Gamma: that entry is refused.
+void TestEdgePoints::losslessLoadStaysLossless_data()
+{
+    QTest::addColumn<QStringList>("controls");
+    QTest::addColumn<QStringList>("inputs");
+    const QStringList rx {u"LED_R"_s, u"LED_X"_s};
+    QTest::newRow("typed R 0, X 30") << rx << QStringList {u"0"_s, u"30"_s};
+    QTest::newRow("typed R 0, X -75") << rx << QStringList {u"0"_s, u"-75"_s};
+    QTest::newRow("typed R 0, X 5 kΩ, near the open circuit")
+        << rx << QStringList {u"0"_s, u"5 kΩ"_s};
+    QTest::newRow("typed R 0, X 1, near the short circuit") << rx << QStringList {u"0"_s, u"1"_s};
+    const QStringList polar {u"LED_GAMMAR"_s, u"LED_GAMMAI"_s, u"LED_GAMMAM"_s};
+    QTest::newRow("magnitude 1 at 53,1°") << polar << QStringList {u"0,3"_s, u"0,4"_s, u"1"_s};
+    QTest::newRow("magnitude 1 at -153,4°") << polar << QStringList {u"-0,2"_s, u"-0,1"_s, u"1"_s};
+    QTest::newRow("dragged to the rim at 120°")
+        << QStringList {u"drag"_s} << QStringList {u"120"_s};
+    QTest::newRow("dragged to the rim at -10°")
+        << QStringList {u"drag"_s} << QStringList {u"-10"_s};
+    QTest::newRow("keys to 0,6 + j0,8")
+        << QStringList {u"QGV_Chart"_s}
+        << QStringList {u"Ctrl+Right, Ctrl+Right, Ctrl+Right, Ctrl+Right, Ctrl+Right, "
+                        u"Ctrl+Right, Ctrl+Up, Ctrl+Up, Ctrl+Up, Ctrl+Up, Ctrl+Up, Ctrl+Up, "
+                        u"Ctrl+Up, Ctrl+Up"_s};
+}
+
+// On the outer circle the load has no resistance and no conductance, however
+// it got there: not a trace of either sign that the rounding left.
+void TestEdgePoints::losslessLoadStaysLossless()
+{
+    QFETCH(QStringList, controls);
+    QFETCH(QStringList, inputs);
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        if (controls.at(i) != u"drag") {
+            apply(controls.at(i), inputs.at(i));
+            continue;
+        }
+        // Where a drag step leaves the marker, the scene takes the load from.
+        GraphicsScene *scene = panel->window().chartScene();
+        scene->markerGraphic()->setPos(GraphicsScene::scenePoint(
+            std::polar(1.0, inputs.at(i).toDouble() * 3.141592653589793 / 180.0)));
+        QVERIFY(scene->markerMoved());
+    }
+
+    QCOMPARE(panel->text(u"LED_R"_s), u"0,00 mΩ"_s);
+    QCOMPARE(panel->text(u"LED_RS"_s), u"0,00 mΩ"_s);
+    QCOMPARE(panel->text(u"LED_G"_s), u"0,0 mS"_s);
+    QCOMPARE(panel->text(u"LED_RP"_s), u"inf GΩ"_s);
+    QCOMPARE(panel->position(u"QS_R"_s), 5);
+    QCOMPARE(panel->position(u"QS_RS"_s), 5);
+    QCOMPARE(panel->position(u"QS_G"_s), 0);
+    QCOMPARE(panel->position(u"QS_RP"_s), 1000);
+}
+
+// At a frequency of 1e308 Hz an inductance of 0 H has the reactance
+// infinity times 0, which gives no load at all: that entry is refused.
 void TestEdgePoints::unusableLoadIsRejected()
 {
     panel->enterGamma(0.5, 0.0);
-    panel->enter(u"LED_Z0"_s, u"0"_s);
-    panel->type(u"LED_R"_s, u"0"_s);
-    panel->clickOn(panel->field(u"LED_X"_s));
-    QVERIFY(panel->isRed(u"LED_R"_s));
-    QVERIFY(panel->isRed(u"LED_X"_s));
-    QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,500"_s);
-
-    panel->enter(u"LED_X"_s, u"0"_s);
-    QVERIFY(panel->isRed(u"LED_R"_s));
+    panel->enter(u"LED_FREQUENZ"_s, u"1e308"_s);
+    panel->enter(u"LED_XS"_s, u"0 H"_s);
+    QVERIFY(panel->isRed(u"LED_XS"_s));
     QCOMPARE(panel->text(u"LED_GAMMAR"_s), u"0,500"_s);
     QVERIFY(panel->gammaShownFinite());
+    QVERIFY(
+        panel->field(u"LED_XS"_s)
+            ->toolTip()
+            .contains(u"Nicht übernommen: „0 H“: ergibt keinen endlichen Reflexionsfaktor Γ"_s));
 }
 
 void TestEdgePoints::newZ0KeepsWindowOpen()

@@ -8,17 +8,33 @@
 
 #include <QApplication>
 #include <QGraphicsView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The style option a slider paints with.
+struct SliderOption : QSlider
+{
+    using QSlider::initStyleOption;
+};
+
+} // namespace
 
 // One load shown everywhere: the positions and texts at start, the fourteen
 // fields for the characteristic loads, and which sliders follow a moved one.
@@ -220,25 +236,44 @@ void TestLoadPropagation::movedSliderStaysOthersFollow()
 void TestLoadPropagation::tableSliderStepsOneScaleValue_data()
 {
     QTest::addColumn<QString>("slider");
-    QTest::addColumn<int>("key"); // 0 for a wheel notch
-    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("load");
+    QTest::addColumn<QString>("step"); // a key, "wheel", "repeat" (auto-repeated) or "groove"
+    QTest::addColumn<int>("scaleValues"); // how many, with the sign of the direction
+    const QList<std::pair<const char *, int>> keySteps {
+        {"Up", 1}, {"Down", -1}, {"PageUp", 2}, {"PageDown", -2}};
     for (const QString &slider :
          {u"QS_R"_s, u"QS_X"_s, u"QS_G"_s, u"QS_B"_s, u"QS_RS"_s, u"QS_RP"_s}) {
-        QTest::addRow("%s Up", qPrintable(slider)) << slider << int(Qt::Key_Up) << 1;
-        QTest::addRow("%s Down", qPrintable(slider)) << slider << int(Qt::Key_Down) << -1;
-        QTest::addRow("%s wheel up", qPrintable(slider)) << slider << 0 << 1;
-        QTest::addRow("%s wheel down", qPrintable(slider)) << slider << 0 << -1;
+        for (const QString &load : {u"inductive"_s, u"capacitive"_s, u"on a scale value"_s}) {
+            for (const auto &[key, scaleValues] : keySteps)
+                QTest::addRow("%s, %s, %s", qPrintable(slider), qPrintable(load), key)
+                    << slider << load << QString::fromLatin1(key) << scaleValues;
+        }
+        const QByteArray bytes = slider.toLatin1();
+        const char *name = bytes.constData();
+        QTest::addRow("%s, inductive, wheel up", name)
+            << slider << u"inductive"_s << u"wheel"_s << 1;
+        QTest::addRow("%s, capacitive, wheel down", name)
+            << slider << u"capacitive"_s << u"wheel"_s << -1;
+        QTest::addRow("%s, inductive, repeated Up", name)
+            << slider << u"inductive"_s << u"repeat"_s << 1;
+        QTest::addRow("%s, capacitive, repeated Down", name)
+            << slider << u"capacitive"_s << u"repeat"_s << -1;
+        QTest::addRow("%s, inductive, groove above", name)
+            << slider << u"inductive"_s << u"groove"_s << 2;
+        QTest::addRow("%s, capacitive, groove below", name)
+            << slider << u"capacitive"_s << u"groove"_s << -2;
     }
 }
 
-// An arrow key or a wheel notch moves a table slider by one scale value:
-// every press changes the load, and from one scale value to the next the
-// slider's quantity moves the way of the key.
+// A single step (arrow key, wheel notch, auto-repeated key) moves a table
+// slider's quantity to the next scale value the key's way, counted from the
+// load; a page step (page key, click into the groove) two scale values.
 void TestLoadPropagation::tableSliderStepsOneScaleValue()
 {
     QFETCH(QString, slider);
-    QFETCH(int, key);
-    QFETCH(int, direction);
+    QFETCH(QString, load);
+    QFETCH(QString, step);
+    QFETCH(int, scaleValues);
     const auto quantity = [&slider](complex_dbl gamma) {
         const complex_dbl z = Electrics::impedanceFromGamma(gamma, {50.0, 0.0});
         const complex_dbl y = 1.0 / z;
@@ -252,33 +287,87 @@ void TestLoadPropagation::tableSliderStepsOneScaleValue()
             return 1.0 / y.real();
         return z.real();
     };
-    const auto step = [&] {
-        if (key != 0) {
-            panel->pressKey(slider, key);
-            return;
+    // The slider's scale values from the closed form of the table.
+    std::vector<double> scale;
+    for (int k = 0; k < 200; ++k) {
+        const double entry = Expected::tableEntry(k, 50.0);
+        if (slider == u"QS_X") {
+            scale.push_back(entry);
+            if (k > 0)
+                scale.push_back(-entry);
+        } else if (slider == u"QS_G") {
+            scale.push_back(1.0 / entry);
+        } else if (slider == u"QS_B") {
+            scale.push_back(-1.0 / entry);
+            if (k > 0)
+                scale.push_back(1.0 / entry);
+        } else {
+            scale.push_back(entry);
         }
-        QSlider *target = panel->slider(slider);
+    }
+    const auto onScale = [&scale](double value) {
+        return std::any_of(scale.cbegin(), scale.cend(), [value](double entry) {
+            return std::abs(value - entry) <= 1e-7 * std::abs(entry);
+        });
+    };
+    // The scale values passed from one quantity to another, the first one
+    // excluded.
+    const auto passed = [&scale](double from, double to) {
+        return std::count_if(scale.cbegin(), scale.cend(), [from, to](double entry) {
+            const double margin = 1e-7 * std::abs(entry);
+            return (entry > from + margin && entry <= to + margin)
+                || (entry < from - margin && entry >= to - margin);
+        });
+    };
+
+    if (load == u"inductive")
+        panel->enterGamma(0.2, 0.3);
+    else if (load == u"capacitive")
+        panel->enterGamma(-0.4, -0.3);
+    else
+        panel->pressKey(slider, Qt::Key_PageUp);
+    const std::optional<complex_dbl> startLoad = panel->markerGamma();
+    if (!startLoad)
+        QSKIP("the chart has no marker to read the load from");
+    QCOMPARE(onScale(quantity(*startLoad)), load == u"on a scale value");
+
+    QSlider *target = panel->slider(slider);
+    const int direction = scaleValues > 0 ? 1 : -1;
+    if (step == u"wheel") {
         const QPoint middle = target->rect().center();
         QWheelEvent notch(middle, target->mapToGlobal(middle), {},
                           {0, direction * QWheelEvent::DefaultDeltasPerStep}, Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &notch);
-    };
-    panel->enterGamma(0.2, 0.3);
-    const int start = panel->position(slider);
-    const std::optional<complex_dbl> startLoad = panel->markerGamma();
-    if (!startLoad)
-        QSKIP("the chart has no marker to read the load from");
+    } else if (step == u"repeat") {
+        QKeyEvent press(QEvent::KeyPress, direction > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier,
+                        QString(), true);
+        QApplication::sendEvent(target, &press);
+    } else if (step == u"groove") {
+        QStyleOptionSlider option;
+        (target->*&SliderOption::initStyleOption)(&option);
+        const QRect handle = target->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                             QStyle::SC_SliderHandle, target);
+        // Halfway between the handle and the end; a vertical slider has its
+        // maximum at the top.
+        const QPoint spot(handle.center().x(),
+                          direction > 0 ? handle.top() / 2
+                                        : (handle.bottom() + target->height()) / 2);
+        QTest::mousePress(target, Qt::LeftButton, {}, spot);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, spot);
+    } else {
+        const QHash<QString, int> keys {{u"Up"_s, Qt::Key_Up},
+                                        {u"Down"_s, Qt::Key_Down},
+                                        {u"PageUp"_s, Qt::Key_PageUp},
+                                        {u"PageDown"_s, Qt::Key_PageDown}};
+        panel->pressKey(slider, keys.value(step));
+    }
 
-    step();
-    QCOMPARE(panel->position(slider), start + 5 * direction);
-    const complex_dbl firstLoad = panel->markerGamma().value();
-    QVERIFY(firstLoad != *startLoad);
-    step();
-    QCOMPARE(panel->position(slider), start + 10 * direction);
-    const complex_dbl secondLoad = panel->markerGamma().value();
-    QVERIFY2(direction * (quantity(secondLoad) - quantity(firstLoad)) > 0,
-             qPrintable(u"%1 then %2"_s.arg(quantity(firstLoad)).arg(quantity(secondLoad))));
+    const double before = quantity(*startLoad);
+    const double after = quantity(panel->markerGamma().value());
+    QVERIFY2(onScale(after), qPrintable(u"%1 then %2"_s.arg(before).arg(after)));
+    QVERIFY2(direction * (after - before) > 0, qPrintable(u"%1 then %2"_s.arg(before).arg(after)));
+    QCOMPARE(passed(before, after), std::abs(scaleValues));
 }
 
 void TestLoadPropagation::resistanceSliderAtTop()
@@ -295,30 +384,37 @@ void TestLoadPropagation::resistanceSliderAtTop()
     QCOMPARE(panel->position(u"QS_XS"_s), -1);
 }
 
+// The reactance scale has no 0 and no -T[0]: from X = 0 one step down is
+// -T[1], and from there one step up +T[0].
 void TestLoadPropagation::reactanceSliderChangesSignWithoutZero()
 {
-    panel->moveSlider(u"QS_X"_s, -6);
+    panel->pressKey(u"QS_X"_s, Qt::Key_Down);
     QCOMPARE(panel->text(u"LED_X"_s), u"-589,08 jmΩ"_s); // -T[1]
+    QCOMPARE(panel->position(u"QS_X"_s), -10);
 
-    panel->pressKey(u"QS_X"_s, Qt::Key_Up); // five positions, to -1
+    panel->pressKey(u"QS_X"_s, Qt::Key_Up);
 
-    QCOMPARE(panel->position(u"QS_X"_s), -1);
+    QCOMPARE(panel->position(u"QS_X"_s), 4);
     QCOMPARE(panel->text(u"LED_X"_s), u"196,35 jmΩ"_s); // +T[0]
 }
 
+// One step down from B = 0 reaches the scale value of the centre, the
+// slider's position already stands for.
 void TestLoadPropagation::susceptanceSliderCentreIsInductive()
 {
-    panel->moveSlider(u"QS_B"_s, 0);
+    QCOMPARE(panel->position(u"QS_B"_s), -5);
+    panel->pressKey(u"QS_B"_s, Qt::Key_Down);
+    QCOMPARE(panel->position(u"QS_B"_s), -5);
     QCOMPARE(panel->text(u"LED_B"_s), u"-0,1 jmS"_s); // -1/T[199] = -78.5 µS
     QCOMPARE(panel->text(u"LED_X"_s), u"196,35 jmΩ"_s); // 1/(0.02 - j/T[199]) at 50 ohms
     QVERIFY(panel->text(u"LED_XS"_s).endsWith(u"H"_s));
 }
 
-// Moved away and back to 505: the missing parallel element adds nothing.
+// One step up from 50 ohms is T[100], which position 505 stands for: the
+// missing parallel element adds nothing.
 void TestLoadPropagation::parallelResistanceOnResistiveLoad()
 {
     panel->pressKey(u"QS_RP"_s, Qt::Key_Up);
-    panel->pressKey(u"QS_RP"_s, Qt::Key_Down);
 
     QCOMPARE(panel->position(u"QS_RP"_s), 505);
     QCOMPARE(panel->text(u"LED_R"_s), u"50,39 Ω"_s);

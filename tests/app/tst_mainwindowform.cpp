@@ -255,7 +255,7 @@ void TestMainWindowForm::widgetPlacement_data()
     QTest::newRow("SPB_SWR3") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 2 << -1 << -1
                               << -1 << 0 << 0 << 50 << u""_s;
     QTest::newRow("LED_Z0") << u"QLineEdit"_s << u"groupBox_4"_s << u"box"_s << 3 << -1 << -1 << -1
-                            << 0 << 0 << 50 << u""_s;
+                            << 0 << 0 << 70 << u""_s;
     QTest::newRow("label_8") << u"QLabel"_s << u"groupBox_4"_s << u"box"_s << 4 << -1 << -1 << -1
                              << 0 << 0 << 15 << u"Ω"_s;
     QTest::newRow("QS_OPACITY") << u"QSlider"_s << u"groupBox_2"_s << u"box"_s << 0 << -1 << -1
@@ -300,9 +300,12 @@ void TestMainWindowForm::widgetPlacement()
     }
     QCOMPARE(widget->maximumWidth(), maximumWidth);
     // The window sizes its fields to their texts and keeps a track on its
-    // vertical sliders; nothing else has a minimum size.
+    // vertical sliders, and the chart keeps a usable size; nothing else has a
+    // minimum size.
     const auto *slider = qobject_cast<QSlider *>(widget);
-    if (qobject_cast<QLineEdit *>(widget))
+    if (qobject_cast<QGraphicsView *>(widget))
+        QCOMPARE(widget->minimumSize(), QSize(320, 320));
+    else if (qobject_cast<QLineEdit *>(widget))
         QCOMPARE(widget->minimumHeight(), 0);
     else if (slider && slider->orientation() == Qt::Vertical)
         QCOMPARE(widget->minimumWidth(), 0);

@@ -186,13 +186,19 @@ void TestSettings::corruptedStore_data()
     const QString gammaI = QStringLiteral("SmithChart/GAMMAI");
     const QString frequency = QStringLiteral("SmithChart/Frequency");
     const QString swr1 = QStringLiteral("SmithChart/SWR1");
-    // Text that does not convert reads as 0; values that are not finite count as absent.
-    QTest::newRow("Z0 text") << z0 << QStringLiteral("fifty") << 0.0;
-    QTest::newRow("Z0 empty") << z0 << QString() << 0.0;
+    // Text that does not convert reads as 0; values that are not finite count
+    // as absent, and so does a Z0 outside 0.1 ... 10 000 ohms.
+    QTest::newRow("Z0 text") << z0 << QStringLiteral("fifty") << 50.0;
+    QTest::newRow("Z0 empty") << z0 << QString() << 50.0;
     QTest::newRow("Z0 nan") << z0 << QStringLiteral("nan") << 50.0;
     QTest::newRow("Z0 inf") << z0 << QStringLiteral("inf") << 50.0;
-    QTest::newRow("Z0 -5 kept") << z0 << QStringLiteral("-5") << -5.0;
+    QTest::newRow("Z0 -5") << z0 << QStringLiteral("-5") << 50.0;
     QTest::newRow("Z0 1e999") << z0 << QStringLiteral("1e999") << 50.0;
+    QTest::newRow("Z0 0") << z0 << QStringLiteral("0") << 50.0;
+    QTest::newRow("Z0 0.099") << z0 << QStringLiteral("0.099") << 50.0;
+    QTest::newRow("Z0 0.1 kept") << z0 << QStringLiteral("0.1") << 0.1;
+    QTest::newRow("Z0 10000 kept") << z0 << QStringLiteral("10000") << 10000.0;
+    QTest::newRow("Z0 10000.5") << z0 << QStringLiteral("10000.5") << 50.0;
     QTest::newRow("GAMMAR nan") << gammaR << QStringLiteral("nan") << 0.0;
     QTest::newRow("GAMMAR 1.5 kept") << gammaR << QStringLiteral("1.5") << 1.5;
     QTest::newRow("GAMMAI -inf") << gammaI << QStringLiteral("-inf") << 0.0;

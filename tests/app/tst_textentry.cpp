@@ -4,13 +4,26 @@
 #include "throwawaysettings.h"
 
 #include <QGraphicsItemGroup>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QTextDocument>
 
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QString plainText(const QString &richText)
+{
+    QTextDocument document;
+    document.setHtml(richText);
+    return document.toPlainText();
+}
+
+} // namespace
 
 // Typed values: what each field accepts and rejects, the red mark that only
 // the field's own accepted entry removes, element values, the frequency, the
@@ -104,34 +117,52 @@ void TestTextEntry::rejectedEntryChangesNothing_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("R negative") << u"LED_R"_s << u"-10"_s;
-    QTest::newRow("R letters") << u"LED_R"_s << u"abc"_s;
-    QTest::newRow("R empty") << u"LED_R"_s << QString();
-    QTest::newRow("X letters") << u"LED_X"_s << u"jΩ"_s;
-    QTest::newRow("G negative") << u"LED_G"_s << u"-5 mS"_s;
-    QTest::newRow("B letters") << u"LED_B"_s << u"mS"_s;
-    QTest::newRow("RP negative") << u"LED_RP"_s << u"-1 kΩ"_s;
-    QTest::newRow("RS letters") << u"LED_RS"_s << u"xyz"_s;
-    QTest::newRow("XP empty") << u"LED_XP"_s << QString();
-    QTest::newRow("XS letters") << u"LED_XS"_s << u"nF"_s;
-    QTest::newRow("F negative") << u"LED_FREQUENZ"_s << u"-1 MHz"_s;
-    QTest::newRow("F overflowing to infinity") << u"LED_FREQUENZ"_s << u"1e308 GHz"_s;
-    QTest::newRow("Z0 75 Ω with unit") << u"LED_Z0"_s << u"75 Ω"_s;
-    QTest::newRow("Z0 75.5 with a point") << u"LED_Z0"_s << u"75.5"_s;
-    QTest::newRow("Z0 letters") << u"LED_Z0"_s << u"abc"_s;
-    QTest::newRow("Z0 negative") << u"LED_Z0"_s << u"-5"_s;
-    QTest::newRow("Z0 nan") << u"LED_Z0"_s << u"nan"_s;
-    QTest::newRow("Z0 inf") << u"LED_Z0"_s << u"inf"_s;
-    QTest::newRow("Gamma real with a point") << u"LED_GAMMAR"_s << u"0.3"_s;
-    QTest::newRow("Gamma imaginary -inf") << u"LED_GAMMAI"_s << u"-inf"_s;
-    QTest::newRow("Gamma magnitude letters") << u"LED_GAMMAM"_s << u"abc"_s;
-    QTest::newRow("Gamma phase in degrees") << u"LED_GAMMAP"_s << u"45°"_s;
+    QTest::addColumn<QString>("reason"); // after the quoted text
+    const QString noNumber = u" ist keine Zahl"_s;
+    const QString negative = u": negative Werte sind hier nicht möglich"_s;
+    const QString withUnit = u": hier nur eine Zahl ohne Einheit"_s;
+    const QString tooLarge = u": die Zahl ist zu groß"_s;
+    const QString z0Range = u": Z0 muss zwischen 0,1 Ω und 10 kΩ liegen"_s;
+    QTest::newRow("R negative") << u"LED_R"_s << u"-10"_s << negative;
+    QTest::newRow("R letters") << u"LED_R"_s << u"abc"_s << noNumber;
+    QTest::newRow("R empty") << u"LED_R"_s << QString() << noNumber;
+    QTest::newRow("X letters") << u"LED_X"_s << u"jΩ"_s << noNumber;
+    QTest::newRow("G negative") << u"LED_G"_s << u"-5 mS"_s << negative;
+    QTest::newRow("B letters") << u"LED_B"_s << u"mS"_s << noNumber;
+    QTest::newRow("RP negative") << u"LED_RP"_s << u"-1 kΩ"_s << negative;
+    QTest::newRow("RS letters") << u"LED_RS"_s << u"xyz"_s << noNumber;
+    QTest::newRow("XP empty") << u"LED_XP"_s << QString() << noNumber;
+    QTest::newRow("XS letters") << u"LED_XS"_s << u"nF"_s << noNumber;
+    QTest::newRow("F negative") << u"LED_FREQUENZ"_s << u"-1 MHz"_s << negative;
+    QTest::newRow("F overflowing to infinity") << u"LED_FREQUENZ"_s << u"1e308 GHz"_s << tooLarge;
+    QTest::newRow("Z0 75 Ω with unit") << u"LED_Z0"_s << u"75 Ω"_s << withUnit;
+    QTest::newRow("Z0 75.5 with a point") << u"LED_Z0"_s << u"75.5"_s << noNumber;
+    QTest::newRow("Z0 letters") << u"LED_Z0"_s << u"abc"_s << noNumber;
+    QTest::newRow("Z0 negative") << u"LED_Z0"_s << u"-5"_s << negative;
+    QTest::newRow("Z0 nan") << u"LED_Z0"_s << u"nan"_s << noNumber;
+    QTest::newRow("Z0 inf") << u"LED_Z0"_s << u"inf"_s << noNumber;
+    QTest::newRow("Z0 1e999") << u"LED_Z0"_s << u"1e999"_s << tooLarge;
+    QTest::newRow("Z0 0") << u"LED_Z0"_s << u"0"_s << z0Range;
+    QTest::newRow("Z0 -0") << u"LED_Z0"_s << u"-0"_s << z0Range;
+    QTest::newRow("Z0 0,0") << u"LED_Z0"_s << u"0,0"_s << z0Range;
+    QTest::newRow("Z0 1e-310") << u"LED_Z0"_s << u"1e-310"_s << z0Range;
+    QTest::newRow("Z0 0,099") << u"LED_Z0"_s << u"0,099"_s << z0Range;
+    QTest::newRow("Z0 10000,01") << u"LED_Z0"_s << u"10000,01"_s << z0Range;
+    QTest::newRow("Z0 1e308") << u"LED_Z0"_s << u"1e308"_s << z0Range;
+    QTest::newRow("Gamma real with a point") << u"LED_GAMMAR"_s << u"0.3"_s << noNumber;
+    QTest::newRow("Gamma imaginary -inf") << u"LED_GAMMAI"_s << u"-inf"_s << noNumber;
+    QTest::newRow("Gamma real 1e999") << u"LED_GAMMAR"_s << u"1e999"_s << tooLarge;
+    QTest::newRow("Gamma magnitude letters") << u"LED_GAMMAM"_s << u"abc"_s << noNumber;
+    QTest::newRow("Gamma phase in degrees") << u"LED_GAMMAP"_s << u"45°"_s << withUnit;
 }
 
 void TestTextEntry::rejectedEntryChangesNothing()
 {
     QFETCH(QString, field);
     QFETCH(QString, typed);
+    QFETCH(QString, reason);
+    const QString usualTip = panel->field(field)->toolTip();
+    const QString usualDescription = panel->field(field)->accessibleDescription();
     panel->enterGamma(0.2, 0.3);
     panel->enter(u"LED_Z0"_s, u"60"_s); // away from the 50 Ω of a fresh start
     QHash<QString, QString> before;
@@ -153,10 +184,16 @@ void TestTextEntry::rejectedEntryChangesNothing()
     }
     for (const QString &name : ControlPanelDriver::sliderNames())
         QCOMPARE(panel->position(name), positions.value(name));
+    // The tooltip and the description say first what was refused and why.
+    const QString refusal = u"Nicht übernommen: „"_s + typed + u"“"_s + reason;
+    QCOMPARE(plainText(panel->field(field)->toolTip()), refusal + u"\n"_s + plainText(usualTip));
+    QCOMPARE(panel->field(field)->accessibleDescription(), refusal + u". "_s + usualDescription);
 }
 
 void TestTextEntry::redSurvivesRefreshUntilOwnSlotAccepts()
 {
+    const QString usualTip = panel->field(u"LED_R"_s)->toolTip();
+    const QString usualDescription = panel->field(u"LED_R"_s)->accessibleDescription();
     panel->enter(u"LED_R"_s, u"abc"_s);
     QVERIFY(panel->isRed(u"LED_R"_s));
 
@@ -166,9 +203,13 @@ void TestTextEntry::redSurvivesRefreshUntilOwnSlotAccepts()
     panel->enter(u"LED_G"_s, u"10 mS"_s); // another field's slot accepts
     QVERIFY(panel->isRed(u"LED_R"_s));
 
+    QVERIFY(panel->field(u"LED_R"_s)->toolTip().contains(u"„abc“ ist keine Zahl"_s));
+
     panel->enter(u"LED_R"_s, u"75"_s);
     QVERIFY(!panel->isRed(u"LED_R"_s));
     QCOMPARE(panel->text(u"LED_R"_s), u"75,00 Ω"_s);
+    QCOMPARE(panel->field(u"LED_R"_s)->toolTip(), usualTip);
+    QCOMPARE(panel->field(u"LED_R"_s)->accessibleDescription(), usualDescription);
 }
 
 void TestTextEntry::pairTurnsNormalOnlyWhenBothAccepted()
@@ -330,6 +371,9 @@ void TestTextEntry::referenceImpedance_data()
     QTest::newRow("negative is unusable") << u"-75"_s << u"-75"_s << u"100,00 Ω"_s << true;
     QTest::newRow("nan is unusable") << u"nan"_s << u"nan"_s << u"100,00 Ω"_s << true;
     QTest::newRow("inf is unusable") << u"inf"_s << u"inf"_s << u"100,00 Ω"_s << true;
+    QTest::newRow("0 is unusable") << u"0"_s << u"0"_s << u"100,00 Ω"_s << true;
+    QTest::newRow("0,1 the smallest") << u"0,1"_s << u"0,1"_s << u"100,00 mΩ"_s << false;
+    QTest::newRow("10000 the largest") << u"10000"_s << u"10.000,0"_s << u"10,00 kΩ"_s << false;
     QTest::newRow("60,5") << u"60,5"_s << u"60,5"_s << u"60,50 Ω"_s << false;
 }
 

@@ -52,6 +52,7 @@ const QList<QStringList> longTexts {
     {u"LED_FREQUENZ"_s, u"1 kHz"_s, u"LED_X"_s, u"-0,001"_s, u"LED_R"_s, u"0,5"_s},
     {u"LED_FREQUENZ"_s, u"9,99 GHz"_s, u"LED_X"_s, u"-999"_s, u"LED_R"_s, u"999"_s},
     {u"LED_GAMMAM"_s, u"0,99999"_s, u"LED_GAMMAP"_s, u"-179,9"_s},
+    {u"LED_Z0"_s, u"10000"_s}, // the largest Z0
 };
 
 } // namespace
@@ -136,7 +137,7 @@ void TestWindowLifecycle::resizeKeepsChartWhole_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::newRow("form size") << QSize(940, 715);
-    QTest::newRow("tall and narrow") << QSize(520, 1000);
+    QTest::newRow("tall and narrow") << QSize(760, 1000);
     QTest::newRow("wide") << QSize(1900, 730);
     QTest::newRow("full hd") << QSize(1920, 1080);
 }
@@ -192,7 +193,8 @@ void TestWindowLifecycle::resizeKeepsChartWhole()
 }
 
 // The window shrinks to fit a 1280 x 720 screen under a title bar, and at its
-// smallest every vertical slider keeps a track to move along.
+// smallest every vertical slider keeps a track to move along, the chart a
+// usable size and every field its whole text.
 void TestWindowLifecycle::smallestWindowStaysUsable()
 {
     const QSize smallest = mainWindow->minimumSizeHint();
@@ -210,6 +212,11 @@ void TestWindowLifecycle::smallestWindowStaysUsable()
                                                              QStyle::SC_SliderHandle, slider);
         QVERIFY2(slider->height() - handle.height() >= 60, qPrintable(slider->objectName()));
     }
+    // The chart keeps a usable size, and the column of controls stays whole.
+    QVERIFY(chartView()->width() >= 320 && chartView()->height() >= 320);
+    const auto fields = mainWindow->findChildren<QLineEdit *>(QRegularExpression(u"^LED_"_s));
+    for (const QLineEdit *field : fields)
+        QVERIFY2(cutOffPixels(field) <= 0, qPrintable(field->objectName()));
 }
 
 void TestWindowLifecycle::slotsInDeclaredOrder()

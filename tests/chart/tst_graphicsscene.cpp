@@ -96,6 +96,8 @@ private slots:
     void labelPlacement_data();
     void labelPlacement();
     void labelFontIsSmallAndNormal();
+    void labelBoxesDoNotOverlap_data();
+    void labelBoxesDoNotOverlap();
     void gammaLabelTexts();
 
     void ticksStandEveryTenthButNotAtZeroOrOne();
@@ -503,6 +505,48 @@ void TestGraphicsScene::labelFontIsSmallAndNormal()
         const QFont font = qgraphicsitem_cast<const QGraphicsSimpleTextItem *>(item)->font();
         QCOMPARE(font.pointSize(), 4);
         QCOMPARE(font.weight(), QFont::Normal);
+    }
+}
+
+void TestGraphicsScene::labelBoxesDoNotOverlap_data()
+{
+    QTest::addColumn<double>("z0");
+    QTest::addColumn<QSize>("viewSize");
+    for (const double z0 : {0.1, 1.0, 50.0, 75.0, 1000.0, 10000.0}) {
+        for (const QSize &size : {QSize(330, 330), QSize(1400, 1000)})
+            QTest::addRow("%g ohms, %dx%d", z0, size.width(), size.height()) << z0 << size;
+    }
+}
+
+// No two labels of one grid share a point, the two labels at Gamma = +j and
+// -j included, and every label stands whole in the fitted view.
+void TestGraphicsScene::labelBoxesDoNotOverlap()
+{
+    QFETCH(double, z0);
+    QFETCH(QSize, viewSize);
+    chart->clear();
+    chart->resetReady();
+    buildChart(*chart, z0);
+    view->resize(viewSize);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    view->fitInView(scene()->viewedRect(), Qt::KeepAspectRatio);
+
+    for (const QGraphicsItemGroup *group : {scene()->smithGridGroup(), scene()->gammaGridGroup()}) {
+        const QList<QGraphicsItem *> labels = group->childItems().mid(
+            group == scene()->smithGridGroup() ? firstSmithLabel : firstGammaLabel);
+        for (qsizetype i = 0; i < labels.size(); ++i) {
+            const auto *label = qgraphicsitem_cast<const QGraphicsSimpleTextItem *>(labels.at(i));
+            const QRectF box = label->sceneBoundingRect();
+            QVERIFY2(view->viewport()->rect().contains(view->mapFromScene(box).boundingRect()),
+                     qPrintable(label->text()));
+            for (qsizetype j = 0; j < i; ++j) {
+                const auto *other =
+                    qgraphicsitem_cast<const QGraphicsSimpleTextItem *>(labels.at(j));
+                QVERIFY2(!box.intersects(other->sceneBoundingRect()),
+                         qPrintable(label->text() + u" on "_s + other->text()));
+            }
+        }
     }
 }
 

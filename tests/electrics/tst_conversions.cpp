@@ -15,7 +15,8 @@ const double notANumber = std::numeric_limits<double>::quiet_NaN();
 const complex_dbl z50(50.0, 0.0);
 
 // Checks a computed quantity against its entry in a table of expected values:
-// "nan" for not a number, "+inf"/"-inf" for a signed infinity, "inf" for an
+// "nan" for not a number, "+0" for a zero with a positive sign, "+inf"/"-inf"
+// for a signed infinity, "inf" for an
 // infinity of either sign, "~16.667" for a number rounded to the digits shown
 // (compared within half a unit of its last digit), and any other number for
 // an exact result.
@@ -25,6 +26,8 @@ void verifyQuantity(double actual, const QString &expected)
         + QByteArrayLiteral(", expected ") + expected.toUtf8();
     if (expected == u"nan") {
         QVERIFY2(std::isnan(actual), message.constData());
+    } else if (expected == u"+0") {
+        QVERIFY2(actual == 0.0 && !std::signbit(actual), message.constData());
     } else if (expected == u"inf") {
         QVERIFY2(std::isinf(actual), message.constData());
     } else if (expected == u"+inf" || expected == u"-inf") {
@@ -104,6 +107,21 @@ void TestConversions::workedValues_data()
     row("0.5+0.5j", {0.5, 0.5}, "50", "100", "0.004", "-0.008", "250", "125");
     row("j", {0.0, 1.0}, "0", "50", "0", "-0.02", "inf", "50");
     row("-j", {0.0, -1.0}, "0", "-50", "0", "0.02", "inf", "-50");
+    // On the outer circle the quotient leaves R a few units in the last place
+    // away from 0, of either sign; the load is lossless all the same.
+    row("typed 30j", gammaFromImpedance({0.0, 30.0}, z50), "+0", "~30.000", "+0", "~-0.033333",
+        "+inf", "~30.000");
+    row("typed -30j", gammaFromImpedance({0.0, -30.0}, z50), "+0", "~-30.000", "+0", "~0.033333",
+        "+inf", "~-30.000");
+    row("1 at 30", Electrics::gammaFromPolar(1.0, 30.0), "+0", "~186.60", "+0", "~-0.0053590",
+        "+inf", "~186.60");
+    row("1 at -150", Electrics::gammaFromPolar(1.0, -150.0), "+0", "~-13.397", "+0", "~0.074641",
+        "+inf", "~-13.397");
+    row("1 at 179", Electrics::gammaFromPolar(1.0, 179.0), "+0", "~0.43634", "+0", "~-2.2918",
+        "+inf", "~0.43634");
+    row("1 at 1, near the open circuit", Electrics::gammaFromPolar(1.0, 1.0), "+0", "~5729.43",
+        "+0", "~-0.00017454", "+inf", "~5729.43");
+    row("0.6+0.8j, the rim from the keys", {0.6, 0.8}, "+0", "100", "+0", "-0.01", "+inf", "100");
     row("open 1", {1.0, 0.0}, "+inf", "nan", "0", "0", "+inf", "nan");
     row("short -1", {-1.0, 0.0}, "0", "0", "+inf", "nan", "0", "nan");
 }

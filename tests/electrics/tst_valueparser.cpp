@@ -13,6 +13,8 @@
 using namespace Electrics;
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(EntryRefusal)
+
 namespace {
 
 const double inf = std::numeric_limits<double>::infinity();
@@ -161,13 +163,13 @@ void TestValueParser::parsesEntries_data()
     QTest::addColumn<QString>("normalised");
     QTest::addColumn<double>("value");
     QTest::addColumn<bool>("empty");
-    QTest::addColumn<bool>("error");
+    QTest::addColumn<EntryRefusal>("cause"); // None where the entry has no error
 
     const auto accepted = [](const char *name, const QLocale &locale, const QString &text,
                              const QString &number, const QString &unit, const QString &normalised,
                              double value) {
         QTest::newRow(name) << locale << text << false << number << unit << normalised << value
-                            << false << false;
+                            << false << EntryRefusal::None;
     };
     accepted("german/50 Ω", german, QStringLiteral("50 Ω"), QStringLiteral("50"),
              QStringLiteral("Ω"), QStringLiteral("50 Ω"), 50.0);
@@ -213,30 +215,33 @@ void TestValueParser::parsesEntries_data()
              QStringLiteral("Ω"), QStringLiteral("50.00 Ω"), 50.0);
 
     QTest::newRow("german/empty text") << german << QString() << false << QString() << QString()
-                                       << QString() << 0.0 << true << false;
+                                       << QString() << 0.0 << true << EntryRefusal::None;
     QTest::newRow("german/abc") << german << QStringLiteral("abc") << false << QString()
-                                << QString() << QStringLiteral("abc") << 0.0 << true << true;
+                                << QString() << QStringLiteral("abc") << 0.0 << true
+                                << EntryRefusal::NotANumber;
     QTest::newRow("german/Unicode digits only")
         << german << QStringLiteral("٣٤ Ω") << false << QString() << QString()
-        << QStringLiteral("٣٤ Ω") << 0.0 << true << true;
+        << QStringLiteral("٣٤ Ω") << 0.0 << true << EntryRefusal::NotANumber;
     QTest::newRow("german/-5 nonNegative")
         << german << QStringLiteral("-5") << true << QStringLiteral("-5") << QString()
-        << QStringLiteral("-5") << -5.0 << false << true;
+        << QStringLiteral("-5") << -5.0 << false << EntryRefusal::Negative;
     QTest::newRow("german/-0 nonNegative")
         << german << QStringLiteral("-0") << true << QStringLiteral("-0") << QString()
-        << QStringLiteral("-0") << -0.0 << false << false;
+        << QStringLiteral("-0") << -0.0 << false << EntryRefusal::None;
     QTest::newRow("german/1.00 misplaced group separator")
         << german << QStringLiteral("1.00 Ω") << false << QStringLiteral("1.00")
-        << QStringLiteral("Ω") << QStringLiteral("1.00 Ω") << 0.0 << false << true;
+        << QStringLiteral("Ω") << QStringLiteral("1.00 Ω") << 0.0 << false
+        << EntryRefusal::NotANumber;
     QTest::newRow("german/1e999 overflows")
         << german << QStringLiteral("1e999") << false << QStringLiteral("1e999") << QString()
-        << QStringLiteral("1e999") << 0.0 << false << true;
+        << QStringLiteral("1e999") << 0.0 << false << EntryRefusal::TooLarge;
     QTest::newRow("german/400 digits overflow")
         << german << QString(400, u'9') << false << QString(400, u'9') << QString()
-        << QString(400, u'9') << 0.0 << false << true;
+        << QString(400, u'9') << 0.0 << false << EntryRefusal::TooLarge;
     QTest::newRow("german/1e300 T overflows with the prefix")
         << german << QStringLiteral("1e300 T") << false << QStringLiteral("1e300")
-        << QStringLiteral("T") << QStringLiteral("1e300 T") << inf << false << true;
+        << QStringLiteral("T") << QStringLiteral("1e300 T") << inf << false
+        << EntryRefusal::TooLarge;
 }
 
 void TestValueParser::parsesEntries()
@@ -249,7 +254,7 @@ void TestValueParser::parsesEntries()
     QFETCH(QString, normalised);
     QFETCH(double, value);
     QFETCH(bool, empty);
-    QFETCH(bool, error);
+    QFETCH(EntryRefusal, cause);
     QLocale::setDefault(locale);
 
     const QRegularExpressionMatch match = valuePattern().match(text);
@@ -265,7 +270,8 @@ void TestValueParser::parsesEntries()
     QCOMPARE(entry.value, value);
     QCOMPARE(std::signbit(entry.value), std::signbit(value));
     QCOMPARE(entry.empty, empty);
-    QCOMPARE(entry.error, error);
+    QCOMPARE(entry.error, cause != EntryRefusal::None);
+    QCOMPARE(entry.cause, cause);
 }
 
 // The program never sets a locale: without a pinned default the number

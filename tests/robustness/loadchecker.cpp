@@ -105,7 +105,7 @@ QString describe(complex_dbl gamma)
 std::optional<double> plainEntry(const QString &field, const QString &text)
 {
     const std::optional<double> number = localeNumber(text);
-    if (number && field == u"LED_Z0" && *number < 0.0)
+    if (number && field == u"LED_Z0" && !Electrics::isUsableReferenceImpedance(*number))
         return std::nullopt;
     return number;
 }
@@ -216,7 +216,7 @@ bool LoadChecker::entryLeftAsTyped(const UserAction &action) const
 
 // Whether the entry's slot took it: a value entry leaves its field (and the
 // partner) without the error colour, a Gamma entry needs a number, and Z0 one
-// that is not negative.
+// in its range.
 bool LoadChecker::entryTaken(const UserAction &action) const
 {
     const QString &name = action.enteredField;

@@ -13,7 +13,7 @@
 class ControlPanelDriver;
 
 // What a Gamma or Z0 field takes: a finite number of the default locale, and
-// for Z0 not a negative one.
+// for Z0 one from 0.1 ohm to 10 kilo-ohms.
 std::optional<double> plainEntry(const QString &field, const QString &text);
 
 // What one user action did, as far as the checker needs to know it.

@@ -139,19 +139,6 @@ void ControlPanelDriver::pressOnChart(const QString &keys)
     }
 }
 
-void ControlPanelDriver::moveSlider(const QString &sliderName, int target)
-{
-    QSlider *moved = slider(sliderName);
-    while (moved->value() - target >= moved->pageStep())
-        pressKey(sliderName, Qt::Key_PageDown);
-    while (target - moved->value() >= moved->pageStep())
-        pressKey(sliderName, Qt::Key_PageUp);
-    while (moved->value() > target)
-        pressKey(sliderName, Qt::Key_Down);
-    while (moved->value() < target)
-        pressKey(sliderName, Qt::Key_Up);
-}
-
 void ControlPanelDriver::enterGamma(double real, double imaginary)
 {
     enter(u"LED_GAMMAR"_s, QLocale().toString(real, 'f', 3));

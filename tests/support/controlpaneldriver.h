@@ -38,8 +38,6 @@ public:
     void pressReturn(const QString &fieldName);
     // Gives a widget the keyboard focus with a mouse click.
     void clickOn(QWidget *widget);
-    // Moves a slider with the keyboard (page steps, then single steps).
-    void moveSlider(const QString &sliderName, int target);
     void pressKey(const QString &sliderName, int key);
     // Clicks the chart away from the marker for the focus, then presses the
     // keys one after the other ("Ctrl+Left, Home").
