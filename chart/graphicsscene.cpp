@@ -377,6 +377,7 @@ void GraphicsScene::createSwrCircles(int count)
         addItem(circle);
         circle->hide();
     }
+    cache.stackingChanged();
 }
 
 void GraphicsScene::setSwrCircles(const double *swr, int count)
@@ -417,6 +418,7 @@ void GraphicsScene::createMarker(bool movable)
     if (movable)
         marker->setFlag(QGraphicsItem::ItemIsMovable);
     addItem(marker);
+    cache.stackingChanged();
 }
 
 namespace {
