@@ -63,6 +63,25 @@ QList<double> idleRepaintTimes(QWidget &widget)
     return times;
 }
 
+// The figures of one drag along the whole path, in the chart as it stands:
+// the headline figure, the chart's paints per move and the whole-window
+// figure, each name ending in `suffix`. Whatever the chart shows (a fade, more
+// items) is set up before.
+void reportDrag(Bench::Report &report, MainWindow &window, const QString &suffix)
+{
+    const QString ms = Bench::timeUnit();
+    const QWidget &viewport = *Bench::chartView(window).viewport();
+    Bench::SettledSamples settled;
+    dragAlongPath(window, [&](auto move) { Bench::appendSettled(settled, viewport, move); });
+    QList<double> repainted;
+    dragAlongPath(window,
+                  [&](auto move) { repainted.append(Bench::millisecondsToPaint(window, move)); });
+    report.add(QStringLiteral("drag move") + suffix, settled.milliseconds, ms);
+    report.add(QStringLiteral("chart paints per drag move") + suffix, settled.paints,
+               QStringLiteral("paints"));
+    report.add(QStringLiteral("drag move + window repaint") + suffix, repainted, ms);
+}
+
 QSlider &crossFadeSlider(MainWindow &window)
 {
     auto *slider = window.findChild<QSlider *>(QStringLiteral("QS_OPACITY"));
@@ -81,26 +100,14 @@ int main(int argc, char **argv)
     MainWindow window;
     Bench::Report report(QStringLiteral("bench_drag"));
     const QString ms = Bench::timeUnit();
-    const QWidget &viewport = *Bench::chartView(window).viewport();
-    for (const QSize size : {QSize(940, 715), QSize(1920, 1080)}) {
+    for (const QSize size : Bench::windowSizes(argc, argv, {QSize(940, 715), QSize(1920, 1080)})) {
         window.resize(size);
         Bench::showExposed(window);
         const QString atSize = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
         for (const int crossFade : {0, 50, 100}) {
             crossFadeSlider(window).setValue(crossFade);
             Bench::paintNow(window);
-            const QString suffix = QStringLiteral(", cross-fade %1").arg(crossFade) + atSize;
-            Bench::SettledSamples settled;
-            dragAlongPath(window,
-                          [&](auto move) { Bench::appendSettled(settled, viewport, move); });
-            QList<double> repainted;
-            dragAlongPath(window, [&](auto move) {
-                repainted.append(Bench::millisecondsToPaint(window, move));
-            });
-            report.add(QStringLiteral("drag move") + suffix, settled.milliseconds, ms);
-            report.add(QStringLiteral("chart paints per drag move") + suffix, settled.paints,
-                       QStringLiteral("paints"));
-            report.add(QStringLiteral("drag move + window repaint") + suffix, repainted, ms);
+            reportDrag(report, window, QStringLiteral(", cross-fade %1").arg(crossFade) + atSize);
         }
         crossFadeSlider(window).setValue(0);
         Bench::paintNow(window);
