@@ -316,6 +316,7 @@ bool GridCache::paintBlend(const Picture &picture, QPainter *painter)
     if (std::find(lowestDrawn, layers.cend(), &picture) == layers.cend())
         return false;
     std::vector<double> opacities;
+    opacities.reserve(layers.size());
     for (const Picture *layer : layers)
         opacities.push_back(layer->carrier->effectiveOpacity());
     const QColor background = viewBackground(painter);
