@@ -7,11 +7,10 @@
 
 namespace {
 
-// What changes how a widget itself, or its parent behind it, looks.
+// What changes how a parent looks behind its controls.
 bool changesLook(QEvent::Type type)
 {
     switch (type) {
-    case QEvent::Move:
     case QEvent::Resize:
     case QEvent::PaletteChange:
     case QEvent::StyleChange:
@@ -47,12 +46,18 @@ bool ControlBackdrop::eventFilter(QObject *watched, QEvent *event)
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget)
         return false;
-    if (event->type() == QEvent::Paint && pictures.contains(widget)) {
-        paintBackdrop(widget);
+    const auto picture = pictures.find(widget);
+    if (picture != pictures.end()) {
+        // A control's own look (a red error text, the focus) is painted over
+        // the backdrop; only its place decides what lies behind it.
+        if (event->type() == QEvent::Paint)
+            paintBackdrop(widget);
+        else if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            picture.value() = QPixmap();
     } else if (changesLook(event->type())) {
-        for (auto picture = pictures.begin(); picture != pictures.end(); ++picture) {
-            if (picture.key() == widget || picture.key()->parentWidget() == widget)
-                picture.value() = QPixmap();
+        for (auto control = pictures.begin(); control != pictures.end(); ++control) {
+            if (control.key()->parentWidget() == widget)
+                control.value() = QPixmap();
         }
     }
     return false;

@@ -392,6 +392,7 @@ void TestLoadPropagation::controlsRepaintAsPaintedWhole_data()
     QTest::newRow("typed R") << QSize() << u"LED_R"_s << u"75"_s;
     QTest::newRow("moved X slider") << QSize() << u"QS_X"_s << u"600"_s;
     QTest::newRow("typed Z0") << QSize() << u"LED_Z0"_s << u"75"_s;
+    QTest::newRow("rejected G, shown red") << QSize() << u"LED_G"_s << u"abc"_s;
     QTest::newRow("typed B, window grown") << QSize(1400, 900) << u"LED_B"_s << u"5 mS"_s;
     QTest::newRow("moved RP slider, window shrunk") << QSize(700, 600) << u"QS_RP"_s << u"300"_s;
 }
