@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/controlbackdrop.h"
 #include "app/settingsstore.h"
 #include "app/updatemask.h"
 #include "app/wheelstepfilter.h"
@@ -11,7 +12,10 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QResizeEvent>
+#include <QSlider>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -21,6 +25,14 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     fitControlsToContents();
+    // The fields and sliders, rewritten on every step of a drag, repaint
+    // without their group boxes.
+    auto *backdrop = new ControlBackdrop(this);
+    for (QWidget *control : ui->centralwidget->findChildren<QWidget *>()) {
+        if ((qobject_cast<QLineEdit *>(control) || qobject_cast<QSlider *>(control))
+            && qobject_cast<QGroupBox *>(control->parentWidget()))
+            backdrop->install(control);
+    }
 
     // The settings store is addressed by these two names.
     QCoreApplication::setOrganizationName(SettingsStore::organisation());

@@ -17,9 +17,11 @@
 
 namespace {
 
+// An equal text is not written again: setText would repaint the field for
+// nothing. The field's entry bit is cleared all the same, by the caller.
 void writeField(QLineEdit *field, unsigned mask, unsigned bit, const QString &text)
 {
-    if (mask & bit)
+    if ((mask & bit) && field->text() != text)
         field->setText(text);
 }
 

@@ -124,7 +124,7 @@ int main(int argc, char **argv)
     MainWindow window;
     Bench::Report report(QStringLiteral("bench_drag"));
     const QString ms = Bench::timeUnit();
-    for (const QSize size : {QSize(940, 715), QSize(1920, 1080)}) {
+    for (const QSize size : Bench::windowSizes(argc, argv, {QSize(940, 715), QSize(1920, 1080)})) {
         window.resize(size);
         Bench::showExposed(window);
         const QString atSize = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QSize>
 
 namespace {
 
@@ -66,6 +67,9 @@ int main(int argc, char **argv)
     Bench::prepareEnvironment();
     QApplication application(argc, argv);
     MainWindow window;
+    // The size the window chooses on a first start, unless told otherwise.
+    if (const QList<QSize> sizes = Bench::windowSizes(argc, argv, {}); !sizes.isEmpty())
+        window.resize(sizes.constFirst());
     Bench::showExposed(window);
     Bench::Report report(QStringLiteral("bench_memory"));
     const QString kib = QStringLiteral("KiB");

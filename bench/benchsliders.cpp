@@ -4,17 +4,27 @@
 // until the queued updates are delivered, which paints only what changed, as
 // the event loop does; beside it how often the chart's viewport painted per
 // step, and the same sweep with the whole window repainted after every step.
+// Beside the cross-fade stands its limit: what blending the two grid pictures
+// into an image of the chart's viewport costs as plain code.
 
 #include "bench/benchsupport.h"
 
 #include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
 
 #include <QApplication>
 #include <QGraphicsView>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
 #include <QSize>
 #include <QSlider>
 
+#include <vector>
+
 namespace {
+
+constexpr int blendLimitRounds = 200;
 
 QSlider &slider(MainWindow &window, const QString &name)
 {
@@ -69,6 +79,35 @@ void reportSweep(Bench::Report &report, MainWindow &window, QSlider &slider,
     report.add(name + QStringLiteral(" + window repaint"), repainted, Bench::timeUnit());
 }
 
+// The least a cross-fade step can cost, as fixed code: an image of the chart
+// viewport's device size filled white once, then pictures of the two largest
+// grid pictures' sizes drawn into it at half opacity.
+QList<double> blendLimitTimes(MainWindow &window)
+{
+    const QWidget &viewport = *Bench::chartView(window).viewport();
+    const std::vector<QSize> sizes = window.chartScene()->gridCache().pictureSizes();
+    if (sizes.size() < 2)
+        qFatal("the chart has fewer than two grid pictures");
+    QImage image(viewport.size() * viewport.devicePixelRatio(),
+                 QImage::Format_ARGB32_Premultiplied);
+    QPixmap lower(sizes.at(0));
+    QPixmap upper(sizes.at(1));
+    lower.fill(Qt::transparent);
+    upper.fill(Qt::transparent);
+    QList<double> times;
+    for (int round = 0; round < blendLimitRounds; ++round) {
+        const double start = Bench::clockMilliseconds();
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setOpacity(0.5);
+        painter.drawPixmap(0, 0, lower);
+        painter.drawPixmap(0, 0, upper);
+        painter.end();
+        times.append(Bench::clockMilliseconds() - start);
+    }
+    return times;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -77,7 +116,8 @@ int main(int argc, char **argv)
     Bench::chooseClock(argc, argv);
     QApplication application(argc, argv);
     MainWindow window;
-    window.resize(940, 715);
+    const QList<QSize> sizes = Bench::windowSizes(argc, argv, {QSize(940, 715), QSize(1920, 1080)});
+    window.resize(sizes.constFirst());
     Bench::showExposed(window);
     Bench::Report report(QStringLiteral("bench_sliders"));
     const QStringList valueSliders {
@@ -89,13 +129,14 @@ int main(int argc, char **argv)
         reportSweep(report, window, moved, upwards(moved), QStringLiteral("slider step ") + name);
     }
     QSlider &crossFade = slider(window, QStringLiteral("QS_OPACITY"));
-    for (const QSize size : {QSize(940, 715), QSize(1920, 1080)}) {
+    for (const QSize size : sizes) {
         window.resize(size);
         Bench::showExposed(window);
+        const QString atSize = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
         reportSweep(report, window, crossFade, upAndDown(crossFade),
-                    QStringLiteral("cross-fade step QS_OPACITY 0-100-0 %1x%2")
-                        .arg(size.width())
-                        .arg(size.height()));
+                    QStringLiteral("cross-fade step QS_OPACITY 0-100-0") + atSize);
+        report.add(QStringLiteral("blend limit of a cross-fade step") + atSize,
+                   blendLimitTimes(window), Bench::timeUnit());
     }
     return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
 }

@@ -162,7 +162,7 @@ int compareStarts(int argc, char **argv)
     const QString ms = QStringLiteral("ms");
     const QString mib = QStringLiteral("MiB");
     // First at the size the window chooses on a first start, then at full HD.
-    for (const QSize size : {QSize(), QSize(1920, 1080)}) {
+    for (const QSize size : Bench::windowSizes(argc, argv, {QSize(), QSize(1920, 1080)})) {
         QList<double> windowMs, baselineMs, ratio, excessMs, windowMib, baselineMib, excessMib;
         QString atSize;
         for (int i = 0; i < starts; ++i) {

@@ -39,6 +39,12 @@ constexpr double beyondView = 20.0;
 
 bool onCpuClock = false;
 
+bool hasFlag(int argc, char **argv, const char *flag)
+{
+    return std::any_of(argv + 1, argv + argc,
+                       [flag](const char *word) { return std::strcmp(word, flag) == 0; });
+}
+
 double nearestRank(const QList<double> &sorted, double fraction)
 {
     const auto rank =
@@ -129,8 +135,7 @@ void prepareEnvironment()
 
 void chooseClock(int argc, char **argv)
 {
-    onCpuClock = std::any_of(argv + 1, argv + argc,
-                             [](const char *word) { return std::strcmp(word, "--cpu-time") == 0; });
+    onCpuClock = hasFlag(argc, argv, "--cpu-time");
 }
 
 double clockMilliseconds()
@@ -152,6 +157,19 @@ QString optionValue(int argc, char **argv, const char *flag)
             return QString::fromLocal8Bit(argv[i + 1]);
     }
     return {};
+}
+
+QList<QSize> windowSizes(int argc, char **argv, const QList<QSize> &sizes)
+{
+    return hasFlag(argc, argv, "--full-hd") ? QList<QSize> {QSize(1920, 1080)} : sizes;
+}
+
+QString scaleSuffix()
+{
+    const QString factor = qEnvironmentVariable("QT_SCALE_FACTOR").trimmed();
+    if (factor.isEmpty() || factor.toDouble() == 1.0)
+        return {};
+    return QStringLiteral(", scale ") + factor;
 }
 
 bool regularExpressionJitEnabled()
@@ -209,7 +227,7 @@ Report::Report(const QString &programName)
 
 void Report::add(const QString &name, const QList<double> &samples, const QString &unit)
 {
-    figures.append(summarise(name, samples, unit));
+    figures.append(summarise(name + scaleSuffix(), samples, unit));
     printFigure(figures.last());
 }
 

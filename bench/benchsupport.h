@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QList>
 #include <QPointF>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,15 @@ QString timeUnit();
 // The word after `flag` on the command line, or an empty string.
 QString optionValue(int argc, char **argv, const char *flag);
 
+// The window sizes a benchmark runs at: `sizes`, or with --full-hd on the
+// command line 1920 x 1080 alone (run-all.sh runs the window benchmarks so at
+// a scale factor of 2, where the form's size matters less than the 4K screen).
+QList<QSize> windowSizes(int argc, char **argv, const QList<QSize> &sizes);
+
+// ", scale N" when QT_SCALE_FACTOR enlarges the window, else empty: it ends
+// every figure's name, so that runs at both scales can be told apart.
+QString scaleSuffix();
+
 // Whether the regular-expression JIT is in use, by Qt's own rule for
 // QT_ENABLE_REGEXP_JIT (a release build of Qt uses it when the variable is unset).
 bool regularExpressionJitEnabled();
@@ -56,8 +66,8 @@ struct Figure
 Figure summarise(const QString &name, QList<double> samples, const QString &unit);
 
 // The figures of one benchmark program: each is printed as a table line when it
-// is added ("name  median  p99  max  unit"), and all of them can be written as
-// JSON at the end.
+// is added ("name  median  p99  max  unit", the name ending in the scale
+// suffix), and all of them can be written as JSON at the end.
 class Report
 {
 public:

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QSize>
 #include <QTest>
 
 namespace {
@@ -88,7 +89,7 @@ int main(int argc, char **argv)
     Bench::chooseClock(argc, argv);
     QApplication application(argc, argv);
     MainWindow window;
-    window.resize(940, 715);
+    window.resize(Bench::windowSizes(argc, argv, {QSize(940, 715)}).constFirst());
     Bench::showExposed(window);
     Bench::Report report(QStringLiteral("bench_typing"));
     const QString ms = Bench::timeUnit();

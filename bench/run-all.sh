@@ -9,6 +9,10 @@
 # by the CPU time of the process instead of the wall clock, which other work on
 # a busy machine disturbs far less.
 #
+# The window benchmarks run a second time at QT_SCALE_FACTOR=2 with a window of
+# 1920 x 1080 (3840 x 2160 device pixels, a 4K screen at 200 %); their figures
+# end in ", scale 2".
+#
 # RUNS defaults to 3. bench_startup (which starts the program several times
 # itself) and bench_memory (whose figures are not timings) run once. The raw
 # tables and the JSON files of every run are kept in
@@ -24,6 +28,7 @@ results=$build_dir/bench-results
 # The window benchmarks, then every other benchmark program the build made (the
 # parse benchmark among them), each found by its bench_ prefix.
 ordered=(bench_drag bench_sliders bench_typing bench_startup bench_memory)
+high_resolution_scale=2
 run_once=" bench_startup bench_memory "
 programs=()
 for name in "${ordered[@]}"; do
@@ -43,13 +48,24 @@ fi
 mkdir -p "$results"
 rm -f "$results"/*.txt "$results"/*.json
 
-for name in "${programs[@]}"; do
-    count=$runs
+# run_program NAME TAG [OPTION...]: the runs of one program, their results
+# kept as NAME-[TAG-]RUN.txt and .json.
+run_program() {
+    local name=$1 tag=$2 count=$runs
+    shift 2
     [[ $run_once == *" $name "* ]] && count=1
     for run in $(seq 1 "$count"); do
-        echo "== $name, run $run of $count" >&2
-        "$bench_dir/$name" --json "$results/$name-$run.json" "${options[@]}" | tee "$results/$name-$run.txt" >&2
+        echo "== $name${tag:+ ($tag)}, run $run of $count" >&2
+        "$bench_dir/$name" --json "$results/$name-${tag:+$tag-}$run.json" "$@" "${options[@]}" \
+            | tee "$results/$name-${tag:+$tag-}$run.txt" >&2
     done
+}
+
+for name in "${programs[@]}"; do
+    run_program "$name" ""
+    if [[ " ${ordered[*]} " == *" $name "* ]]; then
+        QT_SCALE_FACTOR=$high_resolution_scale run_program "$name" "scale$high_resolution_scale" --full-hd
+    fi
 done
 
 # A table line is "figure name  median  p99  max  unit"; the name may hold

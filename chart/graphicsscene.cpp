@@ -395,6 +395,7 @@ void GraphicsScene::createSwrCircles(int count)
         addItem(circle);
         circle->hide();
     }
+    cache.stackingChanged();
 }
 
 void GraphicsScene::setSwrCircles(const double *swr, int count)
@@ -434,7 +435,11 @@ void GraphicsScene::createMarker(bool movable)
     marker->setPath(markerPath);
     if (movable)
         marker->setFlag(QGraphicsItem::ItemIsMovable);
+    // Stroking the cross and circle again for every step of a drag costs more
+    // than the rest of the chart's repaint; a drag only moves the picture.
+    marker->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
     addItem(marker);
+    cache.stackingChanged();
     refreshReadout();
 }
 

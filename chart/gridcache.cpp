@@ -1,10 +1,14 @@
 #include "chart/gridcache.h"
 
+#include <QBrush>
 #include <QGraphicsEffect>
 #include <QGraphicsItem>
 #include <QGraphicsItemGroup>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QRect>
 #include <QRectF>
+#include <QSet>
 #include <QStyle>
 #include <QStyleOptionGraphicsItem>
 
@@ -73,6 +77,41 @@ bool isSameTransform(const QTransform &a, const QTransform &b)
         && within(a.dx(), b.dx(), samePosition) && within(a.dy(), b.dy(), samePosition);
 }
 
+// The colour the view fills its viewport with before it draws the scene, or an
+// invalid colour when the background is anything but one plain colour (then
+// an opaque blend could not stand in for it).
+QColor viewBackground(const QPainter *painter)
+{
+    const QPaintDevice *device = painter->device();
+    if (!device || device->devType() != QInternal::Widget)
+        return {};
+    const auto *viewport = static_cast<const QWidget *>(device);
+    const auto *view = qobject_cast<const QGraphicsView *>(viewport->parentWidget());
+    if (!view || view->viewport() != viewport || !viewport->autoFillBackground()
+        || view->backgroundBrush().style() != Qt::NoBrush
+        || (view->scene() && view->scene()->backgroundBrush().style() != Qt::NoBrush))
+        return {};
+    const QBrush brush = viewport->palette().brush(viewport->backgroundRole());
+    if (brush.style() != Qt::SolidPattern || !brush.isOpaque())
+        return {};
+    return brush.color();
+}
+
+// Whether the toolkit draws anything of `item` itself.
+bool drawsOnItsOwn(const QGraphicsItem *item)
+{
+    return item->isVisible() && item->effectiveOpacity() > 0.0
+        && item->type() != QGraphicsItemGroup::Type;
+}
+
+QRectF sceneArea(const std::vector<QGraphicsItem *> &items)
+{
+    QRectF area;
+    for (const QGraphicsItem *item : items)
+        area |= item->sceneBoundingRect();
+    return area;
+}
+
 } // namespace
 
 void GridCache::addGroup(QGraphicsItemGroup *group)
@@ -102,9 +141,7 @@ void GridCache::addChildPictures(QGraphicsItemGroup *group, const QGraphicsItem 
 // that the carrier's picture does not, so the stacking stays as it was.
 void GridCache::addRun(const std::vector<QGraphicsItem *> &run)
 {
-    QRectF area;
-    for (const QGraphicsItem *item : run)
-        area |= item->sceneBoundingRect();
+    const QRectF area = sceneArea(run);
     const auto carrier = std::find_if(run.cbegin(), run.cend(), [&area](const QGraphicsItem *item) {
         return item->sceneBoundingRect().contains(area);
     });
@@ -122,7 +159,7 @@ void GridCache::addRun(const std::vector<QGraphicsItem *> &run)
 void GridCache::addPicture(QGraphicsItem *carrier, std::vector<QGraphicsItem *> members,
                            bool wholeGroup)
 {
-    pictures.push_back({carrier, std::move(members), wholeGroup, {}, {}, {}});
+    pictures.push_back({carrier, std::move(members), wholeGroup, {}, {}, {}, {}});
     rendered = false;
 }
 
@@ -139,6 +176,9 @@ void GridCache::clear()
     pictures.clear();
     drawnByCarrier.clear();
     itemsWithEffects.clear();
+    blend = {};
+    blendCandidatesKnown = false;
+    lastOpacities.clear();
     rendered = false;
 }
 
@@ -156,7 +196,23 @@ void GridCache::freePictures()
 {
     for (Picture &picture : pictures)
         picture.pixmap = QPixmap();
+    blend = {};
+    blendCandidatesKnown = false;
+    lastOpacities.clear();
     rendered = false;
+}
+
+std::vector<QSize> GridCache::pictureSizes() const
+{
+    std::vector<QSize> sizes;
+    for (const Picture &picture : pictures) {
+        if (!picture.pixmap.isNull())
+            sizes.push_back(picture.pixmap.size());
+    }
+    std::sort(sizes.begin(), sizes.end(), [](const QSize &a, const QSize &b) {
+        return qint64(a.width()) * a.height() > qint64(b.width()) * b.height();
+    });
+    return sizes;
 }
 
 bool GridCache::paint(const QGraphicsItem *item, QPainter *painter)
@@ -175,7 +231,7 @@ bool GridCache::paint(const QGraphicsItem *item, QPainter *painter)
         return !tooLarge;
     if (tooLarge)
         return false;
-    if (found->pixmap.isNull())
+    if (found->pixmap.isNull() || paintBlend(*found, painter))
         return true;
     // Undo whatever lies between the world and the device (the pixel ratio, an
     // offset into a grab) so that each picture pixel lands on exactly one
@@ -189,9 +245,135 @@ bool GridCache::paint(const QGraphicsItem *item, QPainter *painter)
     return true;
 }
 
+// The pictures that one blend can hold, in the scene's stacking order: the
+// lowest picture, and the pictures straight above it that lie within its
+// bounds, so that the toolkit never paints one of them without the lowest.
+// Only the scene's stacking is looked at here; what shows is looked at when
+// painting.
+std::vector<GridCache::BlendCandidate> GridCache::findBlendCandidates() const
+{
+    std::vector<BlendCandidate> candidates;
+    const QGraphicsScene *scene = pictures.empty() ? nullptr : pictures.front().carrier->scene();
+    if (!scene)
+        return candidates;
+    QSet<const QGraphicsItem *> pictured(drawnByCarrier.cbegin(), drawnByCarrier.cend());
+    for (const Picture &picture : pictures) {
+        if (picture.wholeGroup)
+            pictured.unite(
+                QSet<const QGraphicsItem *>(picture.members.cbegin(), picture.members.cend()));
+    }
+    QRectF lowestArea;
+    std::vector<const QGraphicsItem *> between;
+    const QList<QGraphicsItem *> stack = scene->items(Qt::AscendingOrder);
+    for (const QGraphicsItem *item : stack) {
+        const auto carried = std::find_if(pictures.cbegin(), pictures.cend(),
+                                          [item](const Picture &p) { return p.carrier == item; });
+        if (carried == pictures.cend()) {
+            if (!pictured.contains(item) && item->type() != QGraphicsItemGroup::Type)
+                between.push_back(item);
+            continue;
+        }
+        if (carried->pixmap.isNull())
+            break;
+        const QRectF area =
+            carried->wholeGroup ? item->sceneBoundingRect() : sceneArea(carried->members);
+        if (candidates.empty())
+            lowestArea = area;
+        else if (!lowestArea.contains(area))
+            break;
+        candidates.push_back({&*carried, between});
+        between.clear();
+    }
+    return candidates;
+}
+
+// The pictures a blend holds now: the candidates up to the first with an item
+// below it that shows.
+std::vector<const GridCache::Picture *> GridCache::blendableLayers()
+{
+    if (!blendCandidatesKnown) {
+        blendCandidates = findBlendCandidates();
+        blendCandidatesKnown = true;
+    }
+    std::vector<const Picture *> layers;
+    for (const BlendCandidate &candidate : blendCandidates) {
+        if (std::any_of(candidate.between.cbegin(), candidate.between.cend(), drawsOnItsOwn))
+            break;
+        layers.push_back(candidate.layer);
+    }
+    return layers;
+}
+
+// Draws the blend in the place of `picture` if the picture is one of its
+// layers, making it first on the second paint at these opacities; false when
+// the picture is to be drawn by itself.
+bool GridCache::paintBlend(const Picture &picture, QPainter *painter)
+{
+    const std::vector<const Picture *> layers = blendableLayers();
+    const auto lowestDrawn = std::find_if(layers.cbegin(), layers.cend(), [](const Picture *layer) {
+        return layer->carrier->effectiveOpacity() > 0.0;
+    });
+    if (std::find(lowestDrawn, layers.cend(), &picture) == layers.cend())
+        return false;
+    std::vector<double> opacities;
+    opacities.reserve(layers.size());
+    for (const Picture *layer : layers)
+        opacities.push_back(layer->carrier->effectiveOpacity());
+    const QColor background = viewBackground(painter);
+    const bool blendFits = blend.valid && background.isValid() && blend.layers == layers
+        && blend.opacities == opacities && blend.background == background;
+    // The lowest layer decides, in each paint, for the layers above it.
+    if (*lowestDrawn != &picture)
+        return blendFits;
+    if (!blendFits) {
+        const bool sameFadeAgain = opacities == lastOpacities;
+        lastOpacities = opacities;
+        if (!sameFadeAgain || !background.isValid())
+            return false;
+        makeBlend(layers, opacities, background);
+    }
+    const QTransform worldToDevice =
+        painter->worldTransform().inverted() * painter->deviceTransform();
+    painter->save();
+    painter->setOpacity(1.0);
+    painter->setWorldTransform(QTransform::fromTranslate(blend.pixels.left(), blend.pixels.top())
+                               * worldToDevice.inverted());
+    painter->drawImage(0, 0, blend.image);
+    painter->restore();
+    return true;
+}
+
+// Blends the layers as the toolkit would draw them over the background, with
+// the same integer offsets, so the blend matches a direct drawing pixel for
+// pixel.
+void GridCache::makeBlend(const std::vector<const Picture *> &layers,
+                          const std::vector<double> &opacities, const QColor &background)
+{
+    QRect pixels;
+    for (const Picture *layer : layers)
+        pixels |= layer->content;
+    if (blend.image.size() != pixels.size())
+        blend.image = QImage(pixels.size(), QImage::Format_RGB32);
+    blend.image.fill(background);
+    QPainter painter(&blend.image);
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        painter.setOpacity(opacities[i]);
+        painter.drawPixmap(layers[i]->origin - pixels.topLeft(), layers[i]->pixmap);
+    }
+    blend.layers = layers;
+    blend.opacities = opacities;
+    blend.background = background;
+    blend.pixels = pixels;
+    blend.valid = true;
+    ++blends;
+}
+
 void GridCache::render(const QTransform &sceneToDevice, QPainter::RenderHints hints)
 {
     ++renders;
+    blend.valid = false;
+    blendCandidatesKnown = false;
+    lastOpacities.clear();
     renderedSceneToDevice = sceneToDevice;
     renderedHints = hints;
     tooLarge = false;
@@ -224,6 +406,7 @@ void GridCache::renderPicture(Picture &picture, QPainter::RenderHints hints)
     }
     // Antialiasing reaches a pixel beyond the bounding rectangles.
     QRect pixels = area.toAlignedRect().adjusted(-1, -1, 1, 1);
+    picture.content = pixels;
     if (picture.wholeGroup)
         pixels.setTopLeft(QPoint());
     picture.origin = pixels.topLeft();

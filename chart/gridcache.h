@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QColor>
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QTransform>
 
 #include <vector>
@@ -29,6 +33,13 @@ class QGraphicsItemGroup;
 // change of the device transform (the view's size, fit or pixel ratio), so a
 // fade never renders any, even where one grid is first faded in.
 //
+// A drag repaints the area around the marker and the Γ line again and again at
+// one cross-fade. The bottom pictures, the Smith grid and the Gamma grid's
+// fixed lines, are then blended once at that fade over the view's background
+// into one opaque picture, which each such repaint merely copies; the lowest of
+// them draws it, the others nothing. The blend is made on the second paint at
+// a fade, so the steps of a fade, each at a new one, never make it.
+//
 // The scene owns the cache; the items own their effects.
 class GridCache
 {
@@ -39,12 +50,19 @@ public:
     void addChildPictures(QGraphicsItemGroup *group, const QGraphicsItem *liveChild);
     // Forgets every item and frees the pictures; call when the items go.
     void clear();
+    // Items were added to the scene or removed from it outside a build: the
+    // order in which the pictures and the other items stack is looked at anew.
+    void stackingChanged() { blendCandidatesKnown = false; }
     // Without the cache every item is drawn on its own. The view looks the same,
     // except where items of a run overlap while their grid is partly faded.
     void setEnabled(bool enabled);
     bool isEnabled() const { return enabled; }
     // How often the pictures have been rendered since the cache was made.
     int renderCount() const { return renders; }
+    // How often the bottom pictures have been blended into one since then.
+    int blendCount() const { return blends; }
+    // The sizes of the rendered pictures, in device pixels, largest first.
+    std::vector<QSize> pictureSizes() const;
 
     // Paints `item` with the painter of its effect (set up for the item, at its
     // opacity); false when it has to be drawn by the toolkit instead.
@@ -64,6 +82,28 @@ private:
         QPixmap pixmap;
         // Device pixel of the picture's top-left corner.
         QPoint origin;
+        // The device pixels the members cover (a group's picture spans more).
+        QRect content;
+    };
+
+    // A picture that can be blended with those below it, and the items drawn
+    // on their own that lie between it and the one below (or, for the lowest,
+    // below it): while any of them shows, the blend ends below the picture.
+    struct BlendCandidate
+    {
+        const Picture *layer = nullptr;
+        std::vector<const QGraphicsItem *> between;
+    };
+
+    // The bottom pictures blended at `opacities` over `background`.
+    struct Blend
+    {
+        std::vector<const Picture *> layers;
+        std::vector<double> opacities;
+        QColor background;
+        QImage image;
+        QRect pixels;
+        bool valid = false;
     };
 
     void addPicture(QGraphicsItem *carrier, std::vector<QGraphicsItem *> members, bool wholeGroup);
@@ -72,6 +112,11 @@ private:
     void render(const QTransform &sceneToDevice, QPainter::RenderHints hints);
     void renderPicture(Picture &picture, QPainter::RenderHints hints);
     void freePictures();
+    bool paintBlend(const Picture &picture, QPainter *painter);
+    std::vector<BlendCandidate> findBlendCandidates() const;
+    std::vector<const Picture *> blendableLayers();
+    void makeBlend(const std::vector<const Picture *> &layers, const std::vector<double> &opacities,
+                   const QColor &background);
 
     std::vector<Picture> pictures;
     // Run members drawn by another member's picture.
@@ -79,8 +124,15 @@ private:
     std::vector<QGraphicsItem *> itemsWithEffects;
     QTransform renderedSceneToDevice;
     QPainter::RenderHints renderedHints;
+    Blend blend;
+    // Found once per rendering, on the first paint that could use a blend.
+    std::vector<BlendCandidate> blendCandidates;
+    bool blendCandidatesKnown = false;
+    // The bottom pictures' opacities at the last paint that drew them.
+    std::vector<double> lastOpacities;
     bool rendered = false;
     bool tooLarge = false;
     bool enabled = true;
     int renders = 0;
+    int blends = 0;
 };

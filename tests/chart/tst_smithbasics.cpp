@@ -131,21 +131,27 @@ void TestSmithBasics::crossFadeSharesOpacity_data()
     QTest::addColumn<QSize>("viewSize");
     // The share of pixels whose cached picture may differ from the live one.
     QTest::addColumn<double>("mayDiffer");
+    // Shown SWR circles lie between the grids: a blend then holds the Smith
+    // grid alone, else both.
+    QTest::addColumn<bool>("swrShown");
 
     const QSize form(940, 715);
     const QSize fullHd(1920, 1080);
-    QTest::newRow("0, Smith grid alone") << 0 << 1.0 << 0.0 << form << 0.0;
-    QTest::newRow("30") << 30 << 0.7 << 0.3 << form << 0.01;
-    QTest::newRow("50, half each") << 50 << 0.5 << 0.5 << form << 0.01;
-    QTest::newRow("100, Gamma grid alone") << 100 << 0.0 << 1.0 << form << 0.0;
-    QTest::newRow("0 at full HD") << 0 << 1.0 << 0.0 << fullHd << 0.0;
-    QTest::newRow("50 at full HD") << 50 << 0.5 << 0.5 << fullHd << 0.01;
-    QTest::newRow("100 at full HD") << 100 << 0.0 << 1.0 << fullHd << 0.0;
+    QTest::newRow("0, Smith grid alone") << 0 << 1.0 << 0.0 << form << 0.0 << true;
+    QTest::newRow("30") << 30 << 0.7 << 0.3 << form << 0.01 << true;
+    QTest::newRow("50, half each") << 50 << 0.5 << 0.5 << form << 0.01 << true;
+    QTest::newRow("100, Gamma grid alone") << 100 << 0.0 << 1.0 << form << 0.0 << true;
+    QTest::newRow("0 at full HD") << 0 << 1.0 << 0.0 << fullHd << 0.0 << true;
+    QTest::newRow("50 at full HD") << 50 << 0.5 << 0.5 << fullHd << 0.01 << true;
+    QTest::newRow("100 at full HD") << 100 << 0.0 << 1.0 << fullHd << 0.0 << true;
+    QTest::newRow("30, no SWR circle") << 30 << 0.7 << 0.3 << form << 0.01 << false;
+    QTest::newRow("100, no SWR circle") << 100 << 0.0 << 1.0 << form << 0.0 << false;
 }
 
 // The grids are drawn from cached pictures; the view must look as it does when
 // every item is drawn on its own, and neither the fade nor the marker may
-// render the pictures again.
+// render the pictures again. A second paint at one fade draws the grids from
+// their blend, which must look as the pictures drawn one by one.
 void TestSmithBasics::crossFadeSharesOpacity()
 {
     QFETCH(int, slider);
@@ -153,6 +159,7 @@ void TestSmithBasics::crossFadeSharesOpacity()
     QFETCH(double, gamma);
     QFETCH(QSize, viewSize);
     QFETCH(double, mayDiffer);
+    QFETCH(bool, swrShown);
 
     view->resize(viewSize);
     view->show();
@@ -165,7 +172,7 @@ void TestSmithBasics::crossFadeSharesOpacity()
     chart->clear();
     chart->resetReady();
 
-    buildChart(*chart, 50.0, {2.0, 3.5, 1.0});
+    buildChart(*chart, 50.0, swrShown ? std::array {2.0, 3.5, 1.0} : std::array {1.0, 1.0, 1.0});
     chart->setOpacity(1.0 - slider / 100.0);
     QVERIFY(std::abs(scene()->smithGridGroup()->opacity() - smith) < 1e-12);
     QVERIFY(std::abs(scene()->gammaGridGroup()->opacity() - gamma) < 1e-12);
@@ -180,11 +187,20 @@ void TestSmithBasics::crossFadeSharesOpacity()
     // The pictures of both grids are rendered on the first paint.
     const int renders = scene()->gridCache().renderCount();
     QCOMPARE(renders, firstBuildRenders + 1);
+    // With the circles between them and the Smith grid faded out, nothing
+    // is left to blend.
+    const int blends = scene()->gridCache().blendCount() + (swrShown && smith == 0.0 ? 0 : 1);
     chart->setOpacity(0.5);
     chart->setGamma({-0.4, 0.6});
     chart->setOpacity(1.0 - slider / 100.0);
     chart->setGamma({0.3, -0.1});
     QCOMPARE(view->viewport()->grab().toImage(), cached);
+    QCOMPARE(scene()->gridCache().blendCount(), blends);
+    chart->setGamma({-0.4, 0.6});
+    view->viewport()->grab();
+    chart->setGamma({0.3, -0.1});
+    QCOMPARE(view->viewport()->grab().toImage(), cached);
+    QCOMPARE(scene()->gridCache().blendCount(), blends);
     QCOMPARE(scene()->gridCache().renderCount(), renders);
 
     scene()->setGridCaching(false);
