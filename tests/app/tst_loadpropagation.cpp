@@ -544,65 +544,68 @@ void TestLoadPropagation::heldKeysKeepTheirQuantity()
         QVERIFY2(left.first() != held.first()
                      && left.first().section(u' ', 1, 1) == held.first().section(u' ', 1, 1),
                  qPrintable(left.first()));
-    void TestLoadPropagation::controlsRepaintAsPaintedWhole_data()
-    {
-        QTest::addColumn<QSize>("windowSize");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("value");
+}
 
-        QTest::newRow("typed R") << QSize() << u"LED_R"_s << u"75"_s;
-        QTest::newRow("moved X slider") << QSize() << u"QS_X"_s << u"600"_s;
-        QTest::newRow("typed Z0") << QSize() << u"LED_Z0"_s << u"75"_s;
-        QTest::newRow("rejected G, shown red") << QSize() << u"LED_G"_s << u"abc"_s;
-        QTest::newRow("typed B, window grown") << QSize(1400, 900) << u"LED_B"_s << u"5 mS"_s;
-        QTest::newRow("moved RP slider, window shrunk")
-            << QSize(700, 600) << u"QS_RP"_s << u"300"_s;
-    }
+void TestLoadPropagation::controlsRepaintAsPaintedWhole_data()
+{
+    QTest::addColumn<QSize>("windowSize");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("value");
 
-    // The fields and sliders repaint over a picture of their group box: the
-    // column of controls, as the window painted it bit by bit, must look as it
-    // does painted whole, with each group box painted under its controls.
-    void TestLoadPropagation::controlsRepaintAsPaintedWhole()
-    {
-        QFETCH(QSize, windowSize);
-        QFETCH(QString, control);
-        QFETCH(QString, value);
+    QTest::newRow("typed R") << QSize() << u"LED_R"_s << u"75"_s;
+    // For a slider, the number of Page Up presses.
+    QTest::newRow("moved X slider") << QSize() << u"QS_X"_s << u"2"_s;
+    QTest::newRow("typed Z0") << QSize() << u"LED_Z0"_s << u"75"_s;
+    QTest::newRow("rejected G, shown red") << QSize() << u"LED_G"_s << u"abc"_s;
+    QTest::newRow("typed B, window grown") << QSize(1400, 900) << u"LED_B"_s << u"5 mS"_s;
+    QTest::newRow("moved RP slider, window shrunk") << QSize(700, 600) << u"QS_RP"_s << u"3"_s;
+}
 
-        // A blinking cursor would differ between the two paintings.
-        QApplication::setCursorFlashTime(0);
-        MainWindow &window = panel->window();
-        if (windowSize.isValid()) {
-            window.resize(windowSize);
-            QCoreApplication::processEvents();
-        }
-        if (control.startsWith(u"QS_"_s))
-            panel->moveSlider(control, value.toInt());
-        else
-            panel->enter(control, value);
+// The fields and sliders repaint over a picture of their group box: the
+// column of controls, as the window painted it bit by bit, must look as it
+// does painted whole, with each group box painted under its controls.
+void TestLoadPropagation::controlsRepaintAsPaintedWhole()
+{
+    QFETCH(QSize, windowSize);
+    QFETCH(QString, control);
+    QFETCH(QString, value);
+
+    // A blinking cursor would differ between the two paintings.
+    QApplication::setCursorFlashTime(0);
+    MainWindow &window = panel->window();
+    if (windowSize.isValid()) {
+        window.resize(windowSize);
         QCoreApplication::processEvents();
-
-        QWidget *central = window.centralWidget();
-        QRect column;
-        for (const QGroupBox *box : central->findChildren<QGroupBox *>())
-            column |= box->geometry();
-        const QPoint inWindow = central->mapTo(&window, column.topLeft());
-        const QImage painted = window.screen()
-                                   ->grabWindow(window.winId(), inWindow.x(), inWindow.y(),
-                                                column.width(), column.height())
-                                   .toImage()
-                                   .convertToFormat(QImage::Format_RGB32);
-        auto *backdrop = window.findChild<ControlBackdrop *>();
-        QVERIFY(backdrop);
-        for (QWidget *widget : central->findChildren<QWidget *>()) {
-            if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QSlider *>(widget)) {
-                widget->removeEventFilter(backdrop);
-                widget->setAttribute(Qt::WA_OpaquePaintEvent, false);
-            }
-        }
-        const QImage whole = central->grab(column).toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(painted.size(), whole.size());
-        QVERIFY(painted == whole);
     }
+    if (control.startsWith(u"QS_"_s)) {
+        for (int press = 0; press < value.toInt(); ++press)
+            panel->pressKey(control, Qt::Key_PageUp);
+    } else
+        panel->enter(control, value);
+    QCoreApplication::processEvents();
 
-    QTEST_MAIN(TestLoadPropagation)
+    QWidget *central = window.centralWidget();
+    QRect column;
+    for (const QGroupBox *box : central->findChildren<QGroupBox *>())
+        column |= box->geometry();
+    const QPoint inWindow = central->mapTo(&window, column.topLeft());
+    const QImage painted = window.screen()
+                               ->grabWindow(window.winId(), inWindow.x(), inWindow.y(),
+                                            column.width(), column.height())
+                               .toImage()
+                               .convertToFormat(QImage::Format_RGB32);
+    auto *backdrop = window.findChild<ControlBackdrop *>();
+    QVERIFY(backdrop);
+    for (QWidget *widget : central->findChildren<QWidget *>()) {
+        if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QSlider *>(widget)) {
+            widget->removeEventFilter(backdrop);
+            widget->setAttribute(Qt::WA_OpaquePaintEvent, false);
+        }
+    }
+    const QImage whole = central->grab(column).toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(painted.size(), whole.size());
+    QVERIFY(painted == whole);
+}
+
+QTEST_MAIN(TestLoadPropagation)
 #include "tst_loadpropagation.moc"
