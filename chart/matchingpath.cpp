@@ -105,22 +105,28 @@ MatchingPath::Element *MatchingPath::elementFor(Move move, complex_dbl from)
     return &elements.back();
 }
 
-complex_dbl MatchingPath::moveToward(Move move, complex_dbl from, complex_dbl target)
+complex_dbl MatchingPath::extend(Move move, complex_dbl from,
+                                 const std::function<complex_dbl(complex_dbl start)> &step)
 {
     Element *element = elementFor(move, from);
     if (!element)
         return from;
-    element->end = Electrics::heldMoveToward(move, element->start, from, target, z0);
+    element->end = step(element->start);
     return element->end;
+}
+
+complex_dbl MatchingPath::moveToward(Move move, complex_dbl from, complex_dbl target)
+{
+    return extend(move, from, [&](complex_dbl start) {
+        return Electrics::heldMoveToward(move, start, from, target, z0);
+    });
 }
 
 complex_dbl MatchingPath::turn(Move move, complex_dbl from, double clockwiseDegrees)
 {
-    Element *element = elementFor(move, from);
-    if (!element)
-        return from;
-    element->end = Electrics::heldMoveTurned(move, element->start, from, clockwiseDegrees, z0);
-    return element->end;
+    return extend(move, from, [&](complex_dbl start) {
+        return Electrics::heldMoveTurned(move, start, from, clockwiseDegrees, z0);
+    });
 }
 
 void MatchingPath::dropEmptyElement()

@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <QStringList>
 
+#include <functional>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -77,6 +78,9 @@ private:
     };
 
     Element *elementFor(Move move, complex_dbl from);
+    // The step from the start of the element that the move extends or begins.
+    complex_dbl extend(Move move, complex_dbl from,
+                       const std::function<complex_dbl(complex_dbl start)> &step);
     QString elementText(const Element &element) const;
     QRectF valueRect(const Element &element, const QFont &font) const;
     void paintElement(QPainter &painter, const Element &element, int number) const;
