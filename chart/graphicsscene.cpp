@@ -703,11 +703,10 @@ void GraphicsScene::refreshReadout()
 
 void GraphicsScene::drawForeground(QPainter *painter, const QRectF &rect)
 {
-    Q_UNUSED(rect)
     const std::optional<Move> shown = shownMove();
     if (matching.isEmpty() && !shown)
         return;
-    matching.paint(*painter, pathFont, shown, loadGamma);
+    matching.paint(*painter, rect, pathFont, shown, loadGamma);
 }
 
 void GraphicsScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)

@@ -93,6 +93,19 @@ QRectF withPen(const QRectF &rect)
     return rect.isEmpty() ? rect : rect.adjusted(-arcWidth, -arcWidth, arcWidth, arcWidth);
 }
 
+// Whether the rectangle lies wholly inside the circle, clear of its line.
+bool insideCircle(const Electrics::GammaCircle &circle, const QRectF &rect)
+{
+    const QPointF centre = GraphicsScene::scenePoint(circle.centre);
+    const double clear = GraphicsScene::unitRadius * circle.radius - circleWidth;
+    for (const QPointF &corner :
+         {rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight()}) {
+        if (QLineF(centre, corner).length() >= clear)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 MatchingPath::Element *MatchingPath::elementFor(Move move, complex_dbl from)
@@ -169,22 +182,26 @@ QStringList MatchingPath::readout() const
     return lines;
 }
 
-void MatchingPath::paint(QPainter &painter, const QFont &font, std::optional<Move> shownMove,
-                         complex_dbl load) const
+void MatchingPath::paint(QPainter &painter, const QRectF &exposed, const QFont &font,
+                         std::optional<Move> shownMove, complex_dbl load) const
 {
     painter.save();
     // The view hands the foreground the opacity of the last item it painted,
     // a faded grid's among them.
     painter.setOpacity(1.0);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (shownMove) {
-        if (const auto circle = Electrics::moveCircle(*shownMove, load)) {
-            QColor colour = moveColour(*shownMove);
-            colour.setAlpha(circleAlpha);
-            painter.setPen(QPen(colour, circleWidth));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(sceneCircleRect(*circle));
-        }
+    // Stroking is what costs on a large view; what the repaint does not reach
+    // is left out.
+    const auto reached = [&exposed](const QRectF &rect) {
+        return exposed.intersects(withPen(rect));
+    };
+    if (const auto circle = shownMove ? Electrics::moveCircle(*shownMove, load) : std::nullopt;
+        circle && reached(sceneCircleRect(*circle)) && !insideCircle(*circle, exposed)) {
+        QColor colour = moveColour(*shownMove);
+        colour.setAlpha(circleAlpha);
+        painter.setPen(QPen(colour, circleWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(sceneCircleRect(*circle));
     }
     int number = 0;
     for (const Element &element : elements) {
@@ -194,9 +211,12 @@ void MatchingPath::paint(QPainter &painter, const QFont &font, std::optional<Mov
             continue;
         ++number;
         const QColor colour = moveColour(element.move);
-        painter.setPen(QPen(colour, arcWidth, Qt::SolidLine, Qt::RoundCap));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(arcPath(*arc));
+        const QPainterPath path = arcPath(*arc);
+        if (reached(path.boundingRect())) {
+            painter.setPen(QPen(colour, arcWidth, Qt::SolidLine, Qt::RoundCap));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPath(path);
+        }
         const QPointF start = GraphicsScene::scenePoint(element.start);
         painter.setPen(Qt::NoPen);
         painter.setBrush(colour);
@@ -211,6 +231,8 @@ void MatchingPath::paint(QPainter &painter, const QFont &font, std::optional<Mov
         const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
         const QFont smaller = valueFont(font);
         const QRectF valueBox = textBox(value, smaller, middle, middleOutward);
+        if (!reached(valueBox))
+            continue;
         // A light ground keeps the value readable over the grid lines and labels.
         painter.fillRect(valueBox, valueGround);
         painter.setFont(smaller);

@@ -52,8 +52,9 @@ public:
 
     // The arcs with their start dots, numbers and values, and faintly the
     // circle along which `shownMove` would take `load`, in scene coordinates.
-    void paint(QPainter &painter, const QFont &font, std::optional<Move> shownMove,
-               complex_dbl load) const;
+    // Only what reaches into `exposed` is painted.
+    void paint(QPainter &painter, const QRectF &exposed, const QFont &font,
+               std::optional<Move> shownMove, complex_dbl load) const;
     // What paint covers of the last element, and what of it a change can
     // leave as it was: a step that extends the element changes only the arc
     // between its old and new end, and its value.
