@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "throwawaysettings.h"
 
 #include <QTest>
@@ -22,7 +22,7 @@ private slots:
     void germanCommaIsNoDecimalPoint();
 
 private:
-    std::unique_ptr<ControlPanelDriver> panel;
+    std::unique_ptr<WindowDriver> panel;
 };
 
 void TestControlPanelEnglish::initTestCase()
@@ -32,7 +32,7 @@ void TestControlPanelEnglish::initTestCase()
 
 void TestControlPanelEnglish::init()
 {
-    panel = std::make_unique<ControlPanelDriver>();
+    panel = std::make_unique<WindowDriver>();
 }
 
 void TestControlPanelEnglish::cleanup()

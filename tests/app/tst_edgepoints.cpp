@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "throwawaysettings.h"
 
 #include "app/mainwindow.h"
@@ -64,7 +64,7 @@ private:
     void startAt(const QString &start);
     void apply(const QString &control, const QString &input);
 
-    std::unique_ptr<ControlPanelDriver> panel;
+    std::unique_ptr<WindowDriver> panel;
 };
 
 void TestEdgePoints::initTestCase()
@@ -74,7 +74,7 @@ void TestEdgePoints::initTestCase()
 
 void TestEdgePoints::init()
 {
-    panel = std::make_unique<ControlPanelDriver>();
+    panel = std::make_unique<WindowDriver>();
 }
 
 void TestEdgePoints::cleanup()

@@ -1,5 +1,5 @@
 #include "app/controlbackdrop.h"
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "modaldriver.h"
 #include "throwawaysettings.h"
 
@@ -71,7 +71,7 @@ private slots:
     void controlsRepaintAsPaintedWhole();
 
 private:
-    std::unique_ptr<ControlPanelDriver> panel;
+    std::unique_ptr<WindowDriver> panel;
 };
 
 void TestLoadPropagation::initTestCase()
@@ -81,7 +81,7 @@ void TestLoadPropagation::initTestCase()
 
 void TestLoadPropagation::init()
 {
-    panel = std::make_unique<ControlPanelDriver>();
+    panel = std::make_unique<WindowDriver>();
 }
 
 void TestLoadPropagation::cleanup()

@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "throwawaysettings.h"
 
 #include "electrics/conversions.h"
@@ -31,7 +31,7 @@ private:
     QString randomText(QRandomGenerator &random, const QString &fieldName) const;
     static double shownValue(const QString &text);
 
-    std::unique_ptr<ControlPanelDriver> panel;
+    std::unique_ptr<WindowDriver> panel;
 };
 
 void TestRandomConsistency::initTestCase()
@@ -80,8 +80,8 @@ QString TestRandomConsistency::randomText(QRandomGenerator &random, const QStrin
 // Returns the field typed into, if any.
 QString TestRandomConsistency::randomStep(QRandomGenerator &random)
 {
-    const QStringList &sliders = ControlPanelDriver::sliderNames();
-    const QStringList &fields = ControlPanelDriver::fieldNames();
+    const QStringList &sliders = WindowDriver::sliderNames();
+    const QStringList &fields = WindowDriver::fieldNames();
     if (random.bounded(2) == 0) {
         static const int keys[] = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_PageUp,
                                    Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
@@ -124,7 +124,7 @@ void TestRandomConsistency::randomInputsLeaveControlsConsistent()
 {
     QFETCH(quint32, seed);
     QRandomGenerator random(seed);
-    panel = std::make_unique<ControlPanelDriver>();
+    panel = std::make_unique<WindowDriver>();
 
     for (int step = 0; step < 300; ++step) {
         const QString typedField = randomStep(random);

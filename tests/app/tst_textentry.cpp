@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "throwawaysettings.h"
 
 #include <QGraphicsItemGroup>
@@ -55,7 +55,7 @@ private slots:
     void referenceImpedance();
 
 private:
-    std::unique_ptr<ControlPanelDriver> panel;
+    std::unique_ptr<WindowDriver> panel;
 };
 
 void TestTextEntry::initTestCase()
@@ -65,7 +65,7 @@ void TestTextEntry::initTestCase()
 
 void TestTextEntry::init()
 {
-    panel = std::make_unique<ControlPanelDriver>();
+    panel = std::make_unique<WindowDriver>();
 }
 
 void TestTextEntry::cleanup()
@@ -166,23 +166,23 @@ void TestTextEntry::rejectedEntryChangesNothing()
     panel->enterGamma(0.2, 0.3);
     panel->enter(u"LED_Z0"_s, u"60"_s); // away from the 50 Ω of a fresh start
     QHash<QString, QString> before;
-    for (const QString &name : ControlPanelDriver::fieldNames())
+    for (const QString &name : WindowDriver::fieldNames())
         before.insert(name, panel->text(name));
     QHash<QString, int> positions;
-    for (const QString &name : ControlPanelDriver::sliderNames())
+    for (const QString &name : WindowDriver::sliderNames())
         positions.insert(name, panel->position(name));
 
     panel->enter(field, typed);
 
     QVERIFY(panel->isRed(field));
     QCOMPARE(panel->text(field), typed);
-    for (const QString &name : ControlPanelDriver::fieldNames()) {
+    for (const QString &name : WindowDriver::fieldNames()) {
         if (name != field)
             QCOMPARE(panel->text(name), before.value(name));
         if (name != field)
             QVERIFY2(!panel->isRed(name), qPrintable(name));
     }
-    for (const QString &name : ControlPanelDriver::sliderNames())
+    for (const QString &name : WindowDriver::sliderNames())
         QCOMPARE(panel->position(name), positions.value(name));
     // The tooltip and the description say first what was refused and why.
     const QString refusal = u"Nicht übernommen: „"_s + typed + u"“"_s + reason;

@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "throwawaysettings.h"
 
 #include "app/mainwindow.h"
@@ -39,7 +39,7 @@ private:
     void leaveBy(const QString &how);
     void wheelOn(QSlider *slider);
 
-    std::unique_ptr<ControlPanelDriver> panel;
+    std::unique_ptr<WindowDriver> panel;
 };
 
 void TestUserEntries::initTestCase()
@@ -49,7 +49,7 @@ void TestUserEntries::initTestCase()
 
 void TestUserEntries::init()
 {
-    panel = std::make_unique<ControlPanelDriver>();
+    panel = std::make_unique<WindowDriver>();
 }
 
 void TestUserEntries::cleanup()

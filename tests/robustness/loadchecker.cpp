@@ -1,6 +1,6 @@
 #include "loadchecker.h"
 
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -110,7 +110,7 @@ std::optional<double> plainEntry(const QString &field, const QString &text)
     return number;
 }
 
-LoadChecker::LoadChecker(ControlPanelDriver &driver)
+LoadChecker::LoadChecker(WindowDriver &driver)
     : panel(driver)
 {
     connect(panel.window().chartScene(), &GraphicsScene::NewGamma, this,
@@ -120,7 +120,7 @@ LoadChecker::LoadChecker(ControlPanelDriver &driver)
 void LoadChecker::beforeAction()
 {
     textsBefore.clear();
-    for (const QString &name : ControlPanelDriver::fieldNames())
+    for (const QString &name : WindowDriver::fieldNames())
         textsBefore.insert(name, panel.text(name));
     const markerItem *marker = panel.window().chartScene()->markerGraphic();
     markerItemBefore = marker;
@@ -371,7 +371,7 @@ bool LoadChecker::textsMatch(complex_dbl gamma, const QSet<QString> &excluded) c
 QString LoadChecker::firstMismatch(complex_dbl gamma, const QSet<QString> &excluded) const
 {
     const QHash<QString, QString> expected = Expected::fieldTexts(gamma, modelZ0, modelFrequency);
-    for (const QString &name : ControlPanelDriver::fieldNames()) {
+    for (const QString &name : WindowDriver::fieldNames()) {
         if (!excluded.contains(name) && panel.text(name) != expected.value(name))
             return u"%1 shows \"%2\", expected \"%3\""_s.arg(name, panel.text(name).left(80),
                                                              expected.value(name));
@@ -393,7 +393,7 @@ QString LoadChecker::firstRoughMismatch(complex_dbl marker, const QSet<QString> 
     // Nor can it pin a reactance that small, whose element values (a
     // capacitance of 1/(omega X)) are as large as it is small.
     const bool reactanceUnpinned = std::fabs(marker.imag()) <= blindSpot;
-    for (const QString &name : ControlPanelDriver::fieldNames()) {
+    for (const QString &name : WindowDriver::fieldNames()) {
         const bool elementField = name == u"LED_XS" || name == u"LED_XP";
         const bool phaseUnpinned = name == u"LED_GAMMAP" && std::abs(marker) <= blindSpot;
         if (excluded.contains(name) || (elementField && reactanceUnpinned) || phaseUnpinned)
@@ -451,7 +451,7 @@ QString LoadChecker::checkShownLoadRoughly(const QSet<QString> &excluded) const
 
 bool LoadChecker::nothingElseChanged(const UserAction &action) const
 {
-    for (const QString &name : ControlPanelDriver::fieldNames()) {
+    for (const QString &name : WindowDriver::fieldNames()) {
         if (name != action.enteredField && !leftAsTyped.contains(name)
             && panel.text(name) != textsBefore.value(name))
             return false;
@@ -465,7 +465,7 @@ bool LoadChecker::nothingElseChanged(const UserAction &action) const
 // or its partner red.
 QString LoadChecker::checkLeftAsTyped(const UserAction &action)
 {
-    for (const QString &name : ControlPanelDriver::fieldNames()) {
+    for (const QString &name : WindowDriver::fieldNames()) {
         if (name != action.enteredField && !leftAsTyped.contains(name)
             && panel.text(name) != textsBefore.value(name))
             return u"%1 changed from \"%2\" to \"%3\" although the entry in %4 was not taken"_s.arg(

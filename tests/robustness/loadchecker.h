@@ -10,7 +10,7 @@
 
 #include <optional>
 
-class ControlPanelDriver;
+class WindowDriver;
 
 // What a Gamma or Z0 field takes: a finite number of the default locale, and
 // for Z0 one from 0.1 ohm to 10 kilo-ohms.
@@ -39,7 +39,7 @@ struct UserAction
 class LoadChecker : public QObject
 {
 public:
-    explicit LoadChecker(ControlPanelDriver &panel);
+    explicit LoadChecker(WindowDriver &panel);
 
     // Remembers what the window shows before an action.
     void beforeAction();
@@ -69,7 +69,7 @@ private:
     std::optional<complex_dbl> shownGamma(const QSet<QString> &excluded) const;
     bool entryTaken(const UserAction &action) const;
 
-    ControlPanelDriver &panel;
+    WindowDriver &panel;
     double modelZ0 = 50.0;
     double modelFrequency = 1e6;
     std::optional<complex_dbl> knownGamma = complex_dbl(0.0, 0.0);

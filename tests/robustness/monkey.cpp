@@ -1,6 +1,6 @@
 #include "monkey.h"
 
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "modaldriver.h"
 
 #include "app/mainwindow.h"
@@ -68,7 +68,7 @@ int randomPosition(QRandomGenerator &random, int min, int max)
 
 } // namespace
 
-Monkey::Monkey(ControlPanelDriver &driver, quint32 seed)
+Monkey::Monkey(WindowDriver &driver, quint32 seed)
     : panel(driver)
     , random(seed)
     , loadChecker(driver)
@@ -146,7 +146,7 @@ QString Monkey::fieldText(const QString &name)
 
 void Monkey::typeRandomEntry()
 {
-    const QStringList &names = ControlPanelDriver::fieldNames();
+    const QStringList &names = WindowDriver::fieldNames();
     const QString name = names.at(random.bounded(int(names.size())));
     if (random.bounded(50) == 0) {
         const Hostile::Paste &paste = pastes.at(random.bounded(int(pastes.size())));
@@ -213,7 +213,7 @@ void Monkey::finishEntry(const QString &name, int edits)
 // The load is read again from the rounded display.
 void Monkey::pressReturnUnchanged()
 {
-    const QStringList &names = ControlPanelDriver::fieldNames();
+    const QStringList &names = WindowDriver::fieldNames();
     const QString name = names.at(random.bounded(int(names.size())));
     action.description = u"Return in unchanged %1"_s.arg(name);
     action.enteredField = name;
@@ -229,7 +229,7 @@ void Monkey::noteSliderMove(const QString &name, int valueBefore)
 
 void Monkey::pressSliderKey()
 {
-    const QStringList &names = ControlPanelDriver::sliderNames();
+    const QStringList &names = WindowDriver::sliderNames();
     const QString name = names.at(random.bounded(int(names.size())));
     const int key = randomKey(random);
     const int before = panel.slider(name)->value();
@@ -240,7 +240,7 @@ void Monkey::pressSliderKey()
 
 void Monkey::setSliderValue()
 {
-    const QStringList &names = ControlPanelDriver::sliderNames();
+    const QStringList &names = WindowDriver::sliderNames();
     const QString name = names.at(random.bounded(int(names.size())));
     QSlider *slider = panel.slider(name);
     const int target = randomPosition(random, slider->minimum(), slider->maximum());

@@ -8,7 +8,7 @@
 #include <QRandomGenerator>
 #include <QString>
 
-class ControlPanelDriver;
+class WindowDriver;
 class QGraphicsView;
 
 // A random user of the main window: types random and hostile texts into the
@@ -23,7 +23,7 @@ class QGraphicsView;
 class Monkey
 {
 public:
-    Monkey(ControlPanelDriver &panel, quint32 seed);
+    Monkey(WindowDriver &panel, quint32 seed);
 
     // One random action, then the checks; an empty text if all is well.
     QString step();
@@ -50,7 +50,7 @@ private:
     QPointF randomViewportTarget(const QGraphicsView &view);
     void noteSliderMove(const QString &name, int valueBefore);
 
-    ControlPanelDriver &panel;
+    WindowDriver &panel;
     QRandomGenerator random;
     LoadChecker loadChecker;
     UserAction action;

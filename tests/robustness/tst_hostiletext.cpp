@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "hostiletexts.h"
 #include "loadchecker.h"
 #include "throwawaysettings.h"
@@ -39,7 +39,7 @@ private:
     void enterChecked(const QString &name, const QString &text);
     void restoreStart();
 
-    std::unique_ptr<ControlPanelDriver> panel;
+    std::unique_ptr<WindowDriver> panel;
     std::unique_ptr<LoadChecker> checker;
 };
 
@@ -70,7 +70,7 @@ bool parserRefuses(const QString &name, const QString &text)
 void TestHostileText::initTestCase()
 {
     useThrowAwaySettings();
-    panel = std::make_unique<ControlPanelDriver>();
+    panel = std::make_unique<WindowDriver>();
     checker = std::make_unique<LoadChecker>(*panel);
     // A load with every field filled: no element field is empty.
     panel->enterGamma(0.2, 0.3);
@@ -90,7 +90,7 @@ void TestHostileText::pasteEndsAsTheRulesSay_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     for (const Hostile::Paste &paste : Hostile::fullLengthPastes()) {
-        for (const QString &field : ControlPanelDriver::fieldNames())
+        for (const QString &field : WindowDriver::fieldNames())
             QTest::addRow("%s/%s", qPrintable(paste.kind), qPrintable(field))
                 << field << paste.text;
     }
@@ -140,7 +140,7 @@ void TestHostileText::restoreStart()
         if (inRedPair || panel->isRed(name) || !isValueField(name) || name == u"LED_FREQUENZ")
             enterChecked(name, text);
     }
-    for (const QString &name : ControlPanelDriver::fieldNames())
+    for (const QString &name : WindowDriver::fieldNames())
         QVERIFY2(!panel->isRed(name), qPrintable(name));
 }
 

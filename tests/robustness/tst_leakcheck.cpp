@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "modaldriver.h"
 #include "throwawaysettings.h"
 
@@ -51,7 +51,7 @@ void TestLeakCheck::initTestCase()
 
 void TestLeakCheck::scriptedSession()
 {
-    auto panel = std::make_unique<ControlPanelDriver>();
+    auto panel = std::make_unique<WindowDriver>();
     MainWindow &window = panel->window();
     int scenesReleased = 0;
     connect(window.chartScene(), &QObject::destroyed, this, [&] { ++scenesReleased; });

@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "monkey.h"
 #include "throwawaysettings.h"
 #include "warningtrap.h"
@@ -56,7 +56,7 @@ void TestMonkey::randomUseKeepsTheLoadSound()
     qInfo("seed %u, %d steps (replay with VELMORA_MONKEY_SEED=%u)", seed, steps, seed);
 
     WarningTrap warnings;
-    ControlPanelDriver panel;
+    WindowDriver panel;
     Monkey monkey(panel, seed);
     for (int step = 1; step <= steps; ++step) {
         const QString problem = monkey.step();

@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "throwawaysettings.h"
 
 #include "electrics/conversions.h"
@@ -24,7 +24,7 @@ private slots:
     void hugePhaseKeepsItsDirection();
 
 private:
-    std::unique_ptr<ControlPanelDriver> panel;
+    std::unique_ptr<WindowDriver> panel;
 };
 
 void TestRegressions::initTestCase()
@@ -34,7 +34,7 @@ void TestRegressions::initTestCase()
 
 void TestRegressions::init()
 {
-    panel = std::make_unique<ControlPanelDriver>();
+    panel = std::make_unique<WindowDriver>();
 }
 
 void TestRegressions::cleanup()

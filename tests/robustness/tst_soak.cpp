@@ -1,4 +1,4 @@
-#include "controlpaneldriver.h"
+#include "windowdriver.h"
 #include "monkey.h"
 #include "throwawaysettings.h"
 #include "warningtrap.h"
@@ -73,7 +73,7 @@ private slots:
     void longUseNeitherGrowsNorDrifts();
 
 private:
-    QHash<QString, QString> typeReferenceLoad(ControlPanelDriver &panel, Monkey &monkey) const;
+    QHash<QString, QString> typeReferenceLoad(WindowDriver &panel, Monkey &monkey) const;
 };
 
 void TestSoak::initTestCase()
@@ -81,7 +81,7 @@ void TestSoak::initTestCase()
     useThrowAwaySettings();
 }
 
-QHash<QString, QString> TestSoak::typeReferenceLoad(ControlPanelDriver &panel, Monkey &monkey) const
+QHash<QString, QString> TestSoak::typeReferenceLoad(WindowDriver &panel, Monkey &monkey) const
 {
     for (const auto &[name, text] :
          {std::pair(u"LED_Z0"_s, u"50"_s), std::pair(u"LED_FREQUENZ"_s, u"2,45 GHz"_s),
@@ -91,7 +91,7 @@ QHash<QString, QString> TestSoak::typeReferenceLoad(ControlPanelDriver &panel, M
             qWarning("%s", qPrintable(problem));
     }
     QHash<QString, QString> texts;
-    for (const QString &name : ControlPanelDriver::fieldNames())
+    for (const QString &name : WindowDriver::fieldNames())
         texts.insert(name, panel.text(name));
     return texts;
 }
@@ -105,7 +105,7 @@ void TestSoak::longUseNeitherGrowsNorDrifts()
     qInfo("seed %u, %d inputs", soakSeed, inputs);
 
     WarningTrap warnings;
-    ControlPanelDriver panel;
+    WindowDriver panel;
     Monkey monkey(panel, soakSeed);
     const QHash<QString, QString> before = typeReferenceLoad(panel, monkey);
     long afterWarmUp = 0;
@@ -126,7 +126,7 @@ void TestSoak::longUseNeitherGrowsNorDrifts()
           atEnd, atEnd - afterWarmUp);
 
     const QHash<QString, QString> after = typeReferenceLoad(panel, monkey);
-    for (const QString &name : ControlPanelDriver::fieldNames())
+    for (const QString &name : WindowDriver::fieldNames())
         QVERIFY2(after.value(name) == before.value(name),
                  qPrintable(u"%1 showed \"%2\" before, \"%3\" after"_s.arg(name, before.value(name),
                                                                            after.value(name))));

@@ -4,6 +4,7 @@
 #include "windowdriver.h"
 
 #include <QApplication>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLayout>
 #include <QPainter>
@@ -50,8 +51,10 @@ QImage chart(WindowDriver &driver, qreal ratio)
 
 QImage chartWithMarkerToolTip(WindowDriver &driver, qreal ratio)
 {
-    QWidget *view = driver.control(u"QGV_Chart"_s);
+    QWidget *view = &driver.chartView();
     const QWidget *tip = driver.hoverMarker();
+    if (!tip)
+        qFatal("velmora_screenshots: the marker shows no tooltip");
     const QRect chartArea = view->rect();
     const QRect tipArea(view->mapFromGlobal(tip->pos()), tip->size());
     const QRect whole = chartArea.united(tipArea);

@@ -34,24 +34,39 @@ struct GuideShot
 
 void startUp(WindowDriver &) { }
 
+// Each step is shown before the next, as the event loop shows it before the
+// user's next gesture; the marker's cached picture depends on where the load
+// was first drawn.
+void enter(WindowDriver &driver, const QString &name, const QString &typed)
+{
+    driver.enter(name, typed);
+    WindowDriver::settle();
+}
+
+void moveSlider(WindowDriver &driver, const QString &name, int position)
+{
+    driver.moveSlider(name, position);
+    WindowDriver::settle();
+}
+
 void typeImpedance(WindowDriver &driver, const QString &resistance, const QString &reactance)
 {
-    driver.enter(u"LED_R"_s, resistance);
-    driver.enter(u"LED_X"_s, reactance);
+    enter(driver, u"LED_R"_s, resistance);
+    enter(driver, u"LED_X"_s, reactance);
 }
 
 void typeGamma(WindowDriver &driver, const QString &real, const QString &imaginary)
 {
-    driver.enter(u"LED_GAMMAR"_s, real);
-    driver.enter(u"LED_GAMMAI"_s, imaginary);
+    enter(driver, u"LED_GAMMAR"_s, real);
+    enter(driver, u"LED_GAMMAI"_s, imaginary);
 }
 
 void typeSwrCircles(WindowDriver &driver, const QString &first, const QString &second,
                     const QString &third)
 {
-    driver.enter(u"SPB_SWR1"_s, first);
-    driver.enter(u"SPB_SWR2"_s, second);
-    driver.enter(u"SPB_SWR3"_s, third);
+    enter(driver, u"SPB_SWR1"_s, first);
+    enter(driver, u"SPB_SWR2"_s, second);
+    enter(driver, u"SPB_SWR3"_s, third);
 }
 
 // 50 + j50 ohms: where the circle r = 1 meets the arc x = 1.
@@ -91,7 +106,7 @@ void shortCircuit(WindowDriver &driver)
 // from the centre, red out there, can be seen.
 void markerOutside(WindowDriver &driver)
 {
-    driver.moveSlider(u"QS_OPACITY"_s, 100);
+    moveSlider(driver, u"QS_OPACITY"_s, 100);
     driver.dragMarkerTo({0.88, 0.88});
 }
 
@@ -106,27 +121,27 @@ std::function<void(WindowDriver &)> crossFadedTo(int position)
 {
     return [position](WindowDriver &driver) {
         typeGamma(driver, u"0,5"_s, u"0,3"_s);
-        driver.moveSlider(u"QS_OPACITY"_s, position);
+        moveSlider(driver, u"QS_OPACITY"_s, position);
     };
 }
 
 void referenceImpedance75(WindowDriver &driver)
 {
-    driver.enter(u"LED_Z0"_s, u"75"_s);
+    enter(driver, u"LED_Z0"_s, u"75"_s);
 }
 
 // One step below the start-up position 505 of the R slider.
 void resistanceSliderStep(WindowDriver &driver)
 {
-    driver.moveSlider(u"QS_R"_s, 500);
+    moveSlider(driver, u"QS_R"_s, 500);
 }
 
 // The slider stands at 42 for the start-up 1 MHz; moved away and back, it
 // shows the frequency of its own step.
 void frequencySliderStep(WindowDriver &driver)
 {
-    driver.moveSlider(u"QS_F"_s, 43);
-    driver.moveSlider(u"QS_F"_s, 42);
+    moveSlider(driver, u"QS_F"_s, 43);
+    moveSlider(driver, u"QS_F"_s, 42);
 }
 
 // From the matched load two coarse steps to the left and four up: Gamma =
@@ -141,7 +156,7 @@ void keyboardSteps(WindowDriver &driver)
 // then a series L to the centre.
 void matchingOnTheChart(WindowDriver &driver)
 {
-    driver.enter(u"LED_FREQUENZ"_s, u"100 MHz"_s);
+    enter(driver, u"LED_FREQUENZ"_s, u"100 MHz"_s);
     typeImpedance(driver, u"100"_s, u"50"_s);
     const complex_dbl onCircleR50(1.5 / 5.5, -std::sqrt(6.0) / 5.5);
     driver.heldDragTo(onCircleR50, Qt::ControlModifier);
@@ -150,7 +165,7 @@ void matchingOnTheChart(WindowDriver &driver)
 
 void rejectedResistance(WindowDriver &driver)
 {
-    driver.enter(u"LED_R"_s, u"-10"_s);
+    enter(driver, u"LED_R"_s, u"-10"_s);
 }
 
 void clampedGamma(WindowDriver &driver)
@@ -160,11 +175,11 @@ void clampedGamma(WindowDriver &driver)
 
 void restartedAfterChanges(WindowDriver &driver)
 {
-    driver.enter(u"LED_Z0"_s, u"75"_s);
+    enter(driver, u"LED_Z0"_s, u"75"_s);
     typeImpedance(driver, u"30"_s, u"40"_s);
-    driver.enter(u"LED_FREQUENZ"_s, u"10 MHz"_s);
+    enter(driver, u"LED_FREQUENZ"_s, u"10 MHz"_s);
     typeSwrCircles(driver, u"2"_s, u"1"_s, u"1"_s);
-    driver.moveSlider(u"QS_OPACITY"_s, 50);
+    moveSlider(driver, u"QS_OPACITY"_s, 50);
     driver.restart();
 }
 
