@@ -10,15 +10,13 @@
 // grids, is timed at the three cross-fades too.
 
 #include "bench/benchsupport.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
-#include "chart/graphicsscene.h"
 
 #include <QApplication>
 #include <QGraphicsView>
 #include <QSize>
-#include <QSlider>
-#include <QTest>
 
 #include <cstdio>
 
@@ -28,90 +26,61 @@ constexpr int movesPerLeg = 30;
 constexpr int idleRepaints = 200;
 constexpr int keyStepsPerLeg = 10;
 
-// Moves the marker along the whole drag path; `move` performs and times one step.
-template<typename Move>
-void dragAlongPath(MainWindow &window, Move &&move, Qt::KeyboardModifiers held = Qt::NoModifier)
-{
-    const QList<QPointF> path = Bench::dragPath(Bench::chartView(window), movesPerLeg);
-    Bench::MarkerDrag drag(window, held);
-    for (const QPointF &position : path)
-        move([&] { drag.moveTo(position); });
-    if (!drag.markerFollows())
-        std::fprintf(stderr, "bench_drag: the marker did not follow the mouse\n");
-}
-
 // Times each press of the arrow keys, which steps the marker as one drag move
 // does: Ctrl+Right across the chart and back, then Right and Left.
-QList<double> keyStepTimes(MainWindow &window)
+QList<double> keyStepTimes(WindowDriver &driver)
 {
-    QGraphicsView &view = Bench::chartView(window);
-    view.setFocus(Qt::TabFocusReason);
+    driver.pressOnChart({}); // the focus first, untimed
     QList<double> times;
-    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
-        times.append(Bench::millisecondsToSettle([&] { QTest::keyClick(&view, key, modifiers); }));
+    const auto press = [&](const QString &key) {
+        times.append(Bench::timeStep(driver.window(), Bench::Until::Painted,
+                                     [&] { driver.pressOnChart(key); }));
     };
     for (int i = 0; i < keyStepsPerLeg; ++i)
-        press(Qt::Key_Right, Qt::ControlModifier);
+        press(QStringLiteral("Ctrl+Right"));
     for (int i = 0; i < keyStepsPerLeg; ++i)
-        press(Qt::Key_Left, Qt::ControlModifier);
+        press(QStringLiteral("Ctrl+Left"));
     for (int i = 0; i < keyStepsPerLeg; ++i)
-        press(Qt::Key_Right, Qt::NoModifier);
+        press(QStringLiteral("Right"));
     return times;
 }
 
+// A repaint of the widget when nothing has changed.
 QList<double> idleRepaintTimes(QWidget &widget)
 {
     QList<double> times;
     for (int i = 0; i < idleRepaints; ++i)
-        times.append(Bench::millisecondsToPaint(widget, [] {}));
+        times.append(Bench::timeStep(widget, Bench::Until::WindowRepainted, [] {}));
     return times;
 }
 
-// The figures of one drag along the whole path, in the chart as it stands:
-// the headline figure, the chart's paints per move and the whole-window
-// figure, each name ending in `suffix`. With modifiers held, the drag follows
-// a circle of the chart.
-void reportDrag(Bench::Report &report, MainWindow &window, const QString &suffix,
+// The figures of one drag of the marker along the whole path, in the chart as
+// it stands, each name ending in `suffix`. With modifiers held, the drag
+// follows a circle of the chart.
+void reportDrag(Bench::Report &report, WindowDriver &driver, const QString &suffix,
                 Qt::KeyboardModifiers held = Qt::NoModifier)
 {
-    const QString ms = Bench::timeUnit();
     const QString drag = held == Qt::NoModifier ? QStringLiteral("drag move")
                                                 : QStringLiteral("held drag move, two arcs");
-    const QWidget &viewport = *Bench::chartView(window).viewport();
-    Bench::SettledSamples settled;
-    dragAlongPath(
-        window, [&](auto move) { Bench::appendSettled(settled, viewport, move); }, held);
-    QList<double> repainted;
-    dragAlongPath(
-        window, [&](auto move) { repainted.append(Bench::millisecondsToPaint(window, move)); },
-        held);
-    report.add(drag + suffix, settled.milliseconds, ms);
-    report.add(QStringLiteral("chart paints per ") + drag + suffix, settled.paints,
-               QStringLiteral("paints"));
-    report.add(drag + QStringLiteral(" + window repaint") + suffix, repainted, ms);
+    QGraphicsView &view = driver.chartView();
+    const QList<QPointF> path = Bench::dragPath(view, movesPerLeg);
+    Bench::reportSteps(report, driver.window(), *view.viewport(), drag + suffix, [&](auto timed) {
+        MarkerDrag gesture(view, held);
+        for (const QPointF &position : path)
+            timed([&] { gesture.moveTo(position); });
+        if (!gesture.markerFollows())
+            std::fprintf(stderr, "bench_drag: the marker did not follow the mouse\n");
+    });
 }
 
 // From the marker a shunt element down to the circle R = Z0 and a series
 // element part of the way up it: the network that the held drags then extend.
-void drawTwoArcs(MainWindow &window)
+void drawTwoArcs(WindowDriver &driver)
 {
-    const QGraphicsView &view = Bench::chartView(window);
-    const auto dragTo = [&](complex_dbl gamma, Qt::KeyboardModifiers held) {
-        Bench::MarkerDrag drag(window, held);
-        drag.moveTo(view.mapFromScene(GraphicsScene::scenePoint(gamma)));
-    };
-    dragTo({0.4, 0.2}, Qt::NoModifier);
-    dragTo({0.27, -0.45}, Qt::ControlModifier);
-    dragTo({0.1, -0.3}, Qt::ShiftModifier);
-    Bench::paintNow(window);
-}
-
-QSlider &crossFadeSlider(MainWindow &window)
-{
-    auto *slider = window.findChild<QSlider *>(QStringLiteral("QS_OPACITY"));
-    if (!slider)
-        qFatal("the window has no slider QS_OPACITY");
-    return *slider;
+    driver.dragMarkerTo({0.4, 0.2}, Qt::NoModifier, 1);
+    driver.dragMarkerTo({0.27, -0.45}, Qt::ControlModifier, 1);
+    driver.dragMarkerTo({0.1, -0.3}, Qt::ShiftModifier, 1);
+    Bench::paintNow(driver.window());
 }
 
 } // namespace
@@ -121,32 +90,34 @@ int main(int argc, char **argv)
     Bench::prepareEnvironment();
     Bench::chooseClock(argc, argv);
     QApplication application(argc, argv);
-    MainWindow window;
+    WindowDriver driver;
+    MainWindow &window = driver.window();
     Bench::Report report(QStringLiteral("bench_drag"));
     const QString ms = Bench::timeUnit();
+    const auto crossFadeTo = [&](int position) {
+        driver.moveSlider(QStringLiteral("QS_OPACITY"), position);
+        Bench::paintNow(window);
+    };
     for (const QSize size : Bench::windowSizes(argc, argv, {QSize(940, 715), QSize(1920, 1080)})) {
         window.resize(size);
         Bench::showExposed(window);
         const QString atSize = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
         for (const int crossFade : {0, 50, 100}) {
-            crossFadeSlider(window).setValue(crossFade);
-            Bench::paintNow(window);
-            reportDrag(report, window, QStringLiteral(", cross-fade %1").arg(crossFade) + atSize);
+            crossFadeTo(crossFade);
+            reportDrag(report, driver, QStringLiteral(", cross-fade %1").arg(crossFade) + atSize);
         }
-        drawTwoArcs(window);
+        drawTwoArcs(driver);
         for (const int crossFade : {0, 50, 100}) {
-            crossFadeSlider(window).setValue(crossFade);
-            Bench::paintNow(window);
-            reportDrag(report, window, QStringLiteral(", cross-fade %1").arg(crossFade) + atSize,
+            crossFadeTo(crossFade);
+            reportDrag(report, driver, QStringLiteral(", cross-fade %1").arg(crossFade) + atSize,
                        Qt::ShiftModifier);
         }
-        crossFadeSlider(window).setValue(0);
-        Bench::paintNow(window);
-        report.add(QStringLiteral("arrow key step") + atSize, keyStepTimes(window), ms);
+        crossFadeTo(0);
+        report.add(QStringLiteral("arrow key step") + atSize, keyStepTimes(driver), ms);
         report.add(QStringLiteral("window repaint, nothing changed") + atSize,
                    idleRepaintTimes(window), ms);
         report.add(QStringLiteral("chart repaint, nothing changed") + atSize,
-                   idleRepaintTimes(*Bench::chartView(window).viewport()), ms);
+                   idleRepaintTimes(*driver.chartView().viewport()), ms);
     }
     return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
 }

@@ -7,15 +7,11 @@
 
 #include "benchsupport.h"
 #include "hostiletexts.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QStringList>
-#include <QTest>
 
 #include <algorithm>
 
@@ -23,35 +19,19 @@ namespace {
 
 constexpr int runsPerField = 3;
 
-const QStringList fieldNames = {
-    QStringLiteral("LED_R"),      QStringLiteral("LED_X"),        QStringLiteral("LED_G"),
-    QStringLiteral("LED_B"),      QStringLiteral("LED_RP"),       QStringLiteral("LED_XP"),
-    QStringLiteral("LED_RS"),     QStringLiteral("LED_XS"),       QStringLiteral("LED_GAMMAR"),
-    QStringLiteral("LED_GAMMAI"), QStringLiteral("LED_GAMMAM"),   QStringLiteral("LED_GAMMAP"),
-    QStringLiteral("LED_Z0"),     QStringLiteral("LED_FREQUENZ"),
-};
-
-// Replaces the field's text as a user's paste does.
-void paste(QLineEdit &edit, const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    edit.setFocus(Qt::OtherFocusReason);
-    edit.selectAll();
-    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
-}
-
 // Milliseconds from Return after the paste until the window shows the answer;
 // between runs the field gets its former text back.
-QList<double> timeAnswers(MainWindow &window, QLineEdit &edit, const QString &text)
+QList<double> timeAnswers(WindowDriver &driver, const QString &field, const QString &text)
 {
-    const QString former = edit.text();
+    const QString former = driver.text(field);
     QList<double> samples;
     for (int run = 0; run < runsPerField; ++run) {
-        paste(edit, text);
-        Bench::paintNow(window);
-        samples.append(Bench::millisecondsToPaint(window, [&edit] { Bench::pressReturn(edit); }));
-        paste(edit, former);
-        Bench::pressReturn(edit);
+        driver.paste(field, text);
+        Bench::paintNow(driver.window());
+        samples.append(Bench::timeStep(driver.window(), Bench::Until::WindowRepainted,
+                                       [&] { driver.pressReturn(field); }));
+        driver.paste(field, former);
+        driver.pressReturn(field);
     }
     return samples;
 }
@@ -66,15 +46,14 @@ int main(int argc, char **argv)
     const bool jit = Bench::regularExpressionJitEnabled();
     const QString engine = jit ? QStringLiteral("JIT") : QStringLiteral("no JIT");
 
-    MainWindow window;
-    Bench::showExposed(window);
+    WindowDriver driver;
+    Bench::showExposed(driver.window());
     Bench::Report report(QStringLiteral("bench_hostile"));
     for (const Hostile::Paste &input : Hostile::fullLengthPastes()) {
         QList<double> worst;
         QString worstField;
-        for (const QString &name : fieldNames) {
-            const QList<double> samples =
-                timeAnswers(window, Bench::lineEdit(window, name), input.text);
+        for (const QString &name : WindowDriver::fieldNames()) {
+            const QList<double> samples = timeAnswers(driver, name, input.text);
             if (worst.isEmpty()
                 || *std::max_element(samples.cbegin(), samples.cend())
                     > *std::max_element(worst.cbegin(), worst.cend())) {

@@ -4,11 +4,11 @@
 // pools) do not count as growth.
 
 #include "bench/benchsupport.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QSize>
 
 namespace {
@@ -28,13 +28,13 @@ double residentKib()
     return static_cast<double>(Bench::processStatusKib("VmRSS"));
 }
 
-double rebuildGrowthKib(MainWindow &window)
+double rebuildGrowthKib(WindowDriver &driver)
 {
-    QLineEdit &z0 = Bench::lineEdit(window, QStringLiteral("LED_Z0"));
     const auto rebuildTimes = [&](int count) {
         for (int i = 0; i < count; ++i) {
-            Bench::enterText(z0, i % 2 == 0 ? QStringLiteral("75") : QStringLiteral("50"));
-            Bench::paintNow(window);
+            driver.enter(QStringLiteral("LED_Z0"),
+                         i % 2 == 0 ? QStringLiteral("75") : QStringLiteral("50"));
+            Bench::paintNow(driver.window());
         }
     };
     rebuildTimes(warmUpRebuilds);
@@ -43,10 +43,11 @@ double rebuildGrowthKib(MainWindow &window)
     return residentKib() - before;
 }
 
-double dragGrowthKib(MainWindow &window)
+double dragGrowthKib(WindowDriver &driver)
 {
-    const QList<QPointF> path = Bench::dragPath(Bench::chartView(window), movesPerLeg);
-    Bench::MarkerDrag drag(window);
+    MainWindow &window = driver.window();
+    const QList<QPointF> path = Bench::dragPath(driver.chartView(), movesPerLeg);
+    MarkerDrag drag(driver.chartView());
     const auto moveTimes = [&](int count) {
         for (int i = 0; i < count; ++i) {
             drag.moveTo(path.at(i % path.size()));
@@ -66,16 +67,17 @@ int main(int argc, char **argv)
 {
     Bench::prepareEnvironment();
     QApplication application(argc, argv);
-    MainWindow window;
+    WindowDriver driver;
+    MainWindow &window = driver.window();
     // The size the window chooses on a first start, unless told otherwise.
     if (const QList<QSize> sizes = Bench::windowSizes(argc, argv, {}); !sizes.isEmpty())
         window.resize(sizes.constFirst());
     Bench::showExposed(window);
     Bench::Report report(QStringLiteral("bench_memory"));
     const QString kib = QStringLiteral("KiB");
-    report.addValue(QStringLiteral("RSS growth over 1000 Z0 rebuilds"), rebuildGrowthKib(window),
+    report.addValue(QStringLiteral("RSS growth over 1000 Z0 rebuilds"), rebuildGrowthKib(driver),
                     kib);
-    report.addValue(QStringLiteral("RSS growth over 100000 drag moves"), dragGrowthKib(window),
+    report.addValue(QStringLiteral("RSS growth over 100000 drag moves"), dragGrowthKib(driver),
                     kib);
     return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
 }

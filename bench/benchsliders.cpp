@@ -8,6 +8,7 @@
 // into an image of the chart's viewport costs as plain code.
 
 #include "bench/benchsupport.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -26,14 +27,6 @@ namespace {
 
 constexpr int blendLimitRounds = 200;
 
-QSlider &slider(MainWindow &window, const QString &name)
-{
-    auto *found = window.findChild<QSlider *>(name);
-    if (!found)
-        qFatal("the window has no slider %s", qPrintable(name));
-    return *found;
-}
-
 // The positions of a sweep, one step apart, starting next to the current one.
 QList<int> upwards(const QSlider &slider)
 {
@@ -51,40 +44,29 @@ QList<int> upAndDown(const QSlider &slider)
     return values;
 }
 
-// Moves the slider to its minimum, then through `values`; `step` performs and
-// times one move.
-template<typename Step>
-void sweep(MainWindow &window, QSlider &slider, const QList<int> &values, Step &&step)
-{
-    slider.setValue(slider.minimum());
-    Bench::paintNow(window);
-    for (const int value : values)
-        step([&] { slider.setValue(value); });
-}
-
-// The headline figure, the paints per step and the whole-window figure of one sweep.
-void reportSweep(Bench::Report &report, MainWindow &window, QSlider &slider,
+// The headline figure, the paints per step and the whole-window figure of a
+// sweep of the slider through `values`, each sweep starting at its minimum.
+void reportSweep(Bench::Report &report, WindowDriver &driver, const QString &sliderName,
                  const QList<int> &values, const QString &name)
 {
-    const QWidget &viewport = *Bench::chartView(window).viewport();
-    Bench::SettledSamples settled;
-    sweep(window, slider, values,
-          [&](auto move) { Bench::appendSettled(settled, viewport, move); });
-    QList<double> repainted;
-    sweep(window, slider, values,
-          [&](auto move) { repainted.append(Bench::millisecondsToPaint(window, move)); });
-    report.add(name, settled.milliseconds, Bench::timeUnit());
-    report.add(QStringLiteral("chart paints per ") + name, settled.paints,
-               QStringLiteral("paints"));
-    report.add(name + QStringLiteral(" + window repaint"), repainted, Bench::timeUnit());
+    MainWindow &window = driver.window();
+    const QWidget &viewport = *driver.chartView().viewport();
+    QSlider *slider = driver.slider(sliderName);
+    Bench::reportSteps(report, window, viewport, name, [&](auto timed) {
+        WindowDriver::moveSlider(slider, slider->minimum());
+        Bench::paintNow(window);
+        for (const int value : values)
+            timed([&] { WindowDriver::moveSlider(slider, value); });
+    });
 }
 
 // The least a cross-fade step can cost, as fixed code: an image of the chart
 // viewport's device size filled white once, then pictures of the two largest
 // grid pictures' sizes drawn into it at half opacity.
-QList<double> blendLimitTimes(MainWindow &window)
+QList<double> blendLimitTimes(WindowDriver &driver)
 {
-    const QWidget &viewport = *Bench::chartView(window).viewport();
+    const QWidget &viewport = *driver.chartView().viewport();
+    MainWindow &window = driver.window();
     const std::vector<QSize> sizes = window.chartScene()->gridCache().pictureSizes();
     if (sizes.size() < 2)
         qFatal("the chart has fewer than two grid pictures");
@@ -115,28 +97,24 @@ int main(int argc, char **argv)
     Bench::prepareEnvironment();
     Bench::chooseClock(argc, argv);
     QApplication application(argc, argv);
-    MainWindow window;
+    WindowDriver driver;
+    MainWindow &window = driver.window();
     const QList<QSize> sizes = Bench::windowSizes(argc, argv, {QSize(940, 715), QSize(1920, 1080)});
     window.resize(sizes.constFirst());
     Bench::showExposed(window);
     Bench::Report report(QStringLiteral("bench_sliders"));
-    const QStringList valueSliders {
-        QStringLiteral("QS_R"),  QStringLiteral("QS_X"),  QStringLiteral("QS_G"),
-        QStringLiteral("QS_B"),  QStringLiteral("QS_RP"), QStringLiteral("QS_XP"),
-        QStringLiteral("QS_RS"), QStringLiteral("QS_XS"), QStringLiteral("QS_F")};
-    for (const QString &name : valueSliders) {
-        QSlider &moved = slider(window, name);
-        reportSweep(report, window, moved, upwards(moved), QStringLiteral("slider step ") + name);
-    }
-    QSlider &crossFade = slider(window, QStringLiteral("QS_OPACITY"));
+    for (const QString &name : WindowDriver::sliderNames())
+        reportSweep(report, driver, name, upwards(*driver.slider(name)),
+                    QStringLiteral("slider step ") + name);
+    const QString crossFade = QStringLiteral("QS_OPACITY");
     for (const QSize size : sizes) {
         window.resize(size);
         Bench::showExposed(window);
         const QString atSize = QStringLiteral(" %1x%2").arg(size.width()).arg(size.height());
-        reportSweep(report, window, crossFade, upAndDown(crossFade),
+        reportSweep(report, driver, crossFade, upAndDown(*driver.slider(crossFade)),
                     QStringLiteral("cross-fade step QS_OPACITY 0-100-0") + atSize);
         report.add(QStringLiteral("blend limit of a cross-fade step") + atSize,
-                   blendLimitTimes(window), Bench::timeUnit());
+                   blendLimitTimes(driver), Bench::timeUnit());
     }
     return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
 }

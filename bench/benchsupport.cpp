@@ -1,9 +1,7 @@
 #include "bench/benchsupport.h"
 
-#include "app/mainwindow.h"
 #include "app/settingsstore.h"
 #include "chart/graphicsscene.h"
-#include "chart/markeritem.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -13,8 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
-#include <QMouseEvent>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSettings>
@@ -108,12 +104,6 @@ DeliveryCounter &deliveryCounter()
         return filter;
     }();
     return *counter;
-}
-
-markerItem *marker(const MainWindow &window)
-{
-    const GraphicsScene *scene = window.chartScene();
-    return scene ? scene->markerGraphic() : nullptr;
 }
 
 } // namespace
@@ -290,22 +280,6 @@ void paintNow(QWidget &window)
     deliverPostedEvents();
 }
 
-QGraphicsView &chartView(MainWindow &window)
-{
-    auto *view = window.findChild<QGraphicsView *>(QStringLiteral("QGV_Chart"));
-    if (!view)
-        qFatal("the window has no chart view QGV_Chart");
-    return *view;
-}
-
-QLineEdit &lineEdit(MainWindow &window, const QString &objectName)
-{
-    auto *edit = window.findChild<QLineEdit *>(objectName);
-    if (!edit)
-        qFatal("the window has no line edit %s", qPrintable(objectName));
-    return *edit;
-}
-
 QList<QPointF> dragPath(const QGraphicsView &view, int stepsPerLeg)
 {
     const QRectF area = view.viewport()->rect();
@@ -338,54 +312,6 @@ QList<QPointF> dragPath(const QGraphicsView &view, int stepsPerLeg)
             path.append(from + (to - from) * step / stepsPerLeg);
     }
     return path;
-}
-
-MarkerDrag::MarkerDrag(MainWindow &mainWindow, Qt::KeyboardModifiers modifiers)
-    : window(mainWindow)
-    , viewport(chartView(mainWindow).viewport())
-    , held(modifiers)
-{
-    if (const markerItem *item = marker(window)) {
-        markerStart = item->scenePos();
-        position = chartView(window).mapFromScene(markerStart);
-    }
-    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
-}
-
-MarkerDrag::~MarkerDrag()
-{
-    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
-}
-
-void MarkerDrag::moveTo(const QPointF &viewportPos)
-{
-    position = viewportPos;
-    send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
-    const markerItem *item = marker(window);
-    markerMoved = markerMoved || (item && item->scenePos() != markerStart);
-}
-
-bool MarkerDrag::markerFollows() const
-{
-    return markerMoved;
-}
-
-void MarkerDrag::send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, position, viewport->mapToGlobal(position), button, buttons, held);
-    QApplication::sendEvent(viewport, &event);
-}
-
-void pressReturn(QLineEdit &edit)
-{
-    QTest::keyClick(&edit, Qt::Key_Return);
-}
-
-void enterText(QLineEdit &edit, const QString &text)
-{
-    edit.selectAll();
-    QTest::keyClicks(&edit, text);
-    pressReturn(edit);
 }
 
 } // namespace Bench

@@ -1,21 +1,19 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QList>
 #include <QPointF>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
-class MainWindow;
 class QGraphicsView;
-class QLineEdit;
 class QWidget;
 
-// What the window benchmarks share: the environment they run in, the way one
-// user action is timed up to the painted window, the drag and typing gestures,
-// and the report that prints one table line per figure and writes JSON.
+// What the window benchmarks add to the test kit's window driver: the
+// environment they run in, the clocks, the one way a user action is timed up
+// to the painted window, and the report that prints one table line per figure
+// and writes JSON.
 namespace Bench {
 
 // Headless (unless a platform is chosen), German, with throw-away settings, so
@@ -101,80 +99,51 @@ int paintEventsOf(const QWidget &widget);
 // user never waits for: the second figure beside what changed.
 void paintNow(QWidget &window);
 
-// Milliseconds from the start of `action` until the window has painted what the
-// action changed: the headline figure of every user action.
-template<typename Action> double millisecondsToSettle(Action &&action)
+// How a step is timed: until what it changed is painted, as the event loop
+// paints between two inputs (the headline figure of every user action), or
+// until the whole window is repainted, which the user never waits for (the
+// second figure beside it).
+enum class Until { Painted, WindowRepainted };
+
+// The one timed step of every benchmark: the events of `action`, then the
+// posted work they cause, up to the painting. Milliseconds on the chosen clock.
+template<typename Action> double timeStep(QWidget &window, Until until, Action &&action)
 {
     const double start = clockMilliseconds();
     action();
-    deliverPostedEvents();
+    if (until == Until::Painted)
+        deliverPostedEvents();
+    else
+        paintNow(window);
     return clockMilliseconds() - start;
 }
 
-// Milliseconds from the start of `action` until the whole window is repainted.
-template<typename Action> double millisecondsToPaint(QWidget &window, Action &&action)
+// Runs a sequence of steps twice and reports three figures: `name`, the time
+// of each step until painted; "chart paints per `name`", how often `chart`
+// painted per step; and "`name` + window repaint". `steps(timed)` performs
+// the whole sequence, handing each step's action to `timed`.
+template<typename Steps>
+void reportSteps(Report &report, QWidget &window, const QWidget &chart, const QString &name,
+                 Steps &&steps)
 {
-    const double start = clockMilliseconds();
-    action();
-    paintNow(window);
-    return clockMilliseconds() - start;
-}
-
-// The times of a settled action, and how often it painted one widget.
-struct SettledSamples
-{
-    QList<double> milliseconds;
+    QList<double> painted;
     QList<double> paints;
-};
-
-template<typename Action>
-void appendSettled(SettledSamples &samples, const QWidget &painted, Action &&action)
-{
-    const int paintsBefore = paintEventsOf(painted);
-    samples.milliseconds.append(millisecondsToSettle(action));
-    samples.paints.append(paintEventsOf(painted) - paintsBefore);
+    steps([&](auto &&action) {
+        const int paintsBefore = paintEventsOf(chart);
+        painted.append(timeStep(window, Until::Painted, action));
+        paints.append(paintEventsOf(chart) - paintsBefore);
+    });
+    QList<double> repainted;
+    steps(
+        [&](auto &&action) { repainted.append(timeStep(window, Until::WindowRepainted, action)); });
+    report.add(name, painted, timeUnit());
+    report.add(QStringLiteral("chart paints per ") + name, paints, QStringLiteral("paints"));
+    report.add(name + QStringLiteral(" + window repaint"), repainted, timeUnit());
 }
-
-QGraphicsView &chartView(MainWindow &window);
-QLineEdit &lineEdit(MainWindow &window, const QString &objectName);
 
 // Viewport positions for a drag across the whole view: inside the unit circle,
 // across its edge, through the corners of the chart, the corners of the view and
 // beyond the view's edges, `stepsPerLeg` moves between neighbouring way points.
 QList<QPointF> dragPath(const QGraphicsView &view, int stepsPerLeg);
-
-// A left-button drag of the load marker with real mouse events on the chart's
-// viewport: pressed on construction, released on destruction.
-class MarkerDrag
-{
-public:
-    // The modifiers are held throughout: Shift, Ctrl or both hold the drag to
-    // a circle of the chart.
-    explicit MarkerDrag(MainWindow &window, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    ~MarkerDrag();
-    MarkerDrag(const MarkerDrag &) = delete;
-    MarkerDrag &operator=(const MarkerDrag &) = delete;
-
-    void moveTo(const QPointF &viewportPos);
-    // False when the marker does not follow the mouse (the chart has no
-    // marker, or the press missed it): then only the repaint is measured.
-    bool markerFollows() const;
-
-private:
-    void send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons);
-
-    MainWindow &window;
-    QWidget *viewport;
-    QPointF position;
-    QPointF markerStart;
-    Qt::KeyboardModifiers held;
-    bool markerMoved = false;
-};
-
-// Finishes the entry in the field with the Return key.
-void pressReturn(QLineEdit &edit);
-// Selects the whole text of the field, types `text` key by key, as a user
-// would, and presses Return.
-void enterText(QLineEdit &edit, const QString &text);
 
 } // namespace Bench

@@ -6,13 +6,13 @@
 // and the keystrokes are measured on their own.
 
 #include "bench/benchsupport.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QSize>
-#include <QTest>
 
 namespace {
 
@@ -49,17 +49,6 @@ QList<FieldEntries> fieldsWithEntries()
     };
 }
 
-// How one entry is timed: until what changed is painted (the headline figure),
-// or until the whole window is repainted.
-enum class Measure { Settled, WindowRepaint };
-
-template<typename Action> double timeAction(MainWindow &window, Measure measure, Action &&action)
-{
-    if (measure == Measure::Settled)
-        return Bench::millisecondsToSettle(action);
-    return Bench::millisecondsToPaint(window, action);
-}
-
 // The samples of one measure.
 struct EntrySamples
 {
@@ -69,16 +58,18 @@ struct EntrySamples
     QList<double> z0Changes;
 };
 
-// Types the text key by key, each key timed, then times the Return key.
-double entryTime(MainWindow &window, Measure measure, QLineEdit &edit, const QString &text,
-                 QList<double> &keyTimes)
+// Clears the field, types the text key by key, each key timed, then times the
+// Return key.
+double entryTime(WindowDriver &driver, Bench::Until until, const QString &field,
+                 const QString &text, QList<double> &keyTimes)
 {
-    edit.selectAll();
+    driver.type(field, {});
+    QWidget *edit = driver.field(field);
     for (const QChar key : text) {
-        keyTimes.append(
-            timeAction(window, measure, [&] { QTest::keyClicks(&edit, QString(key)); }));
+        keyTimes.append(Bench::timeStep(driver.window(), until,
+                                        [&] { WindowDriver::typeKeys(edit, QString(key)); }));
     }
-    return timeAction(window, measure, [&] { Bench::pressReturn(edit); });
+    return Bench::timeStep(driver.window(), until, [&] { driver.pressReturn(field); });
 }
 
 } // namespace
@@ -88,7 +79,8 @@ int main(int argc, char **argv)
     Bench::prepareEnvironment();
     Bench::chooseClock(argc, argv);
     QApplication application(argc, argv);
-    MainWindow window;
+    WindowDriver driver;
+    MainWindow &window = driver.window();
     window.resize(Bench::windowSizes(argc, argv, {QSize(940, 715)}).constFirst());
     Bench::showExposed(window);
     Bench::Report report(QStringLiteral("bench_typing"));
@@ -96,22 +88,22 @@ int main(int argc, char **argv)
     EntrySamples settled;
     EntrySamples repainted;
     for (const FieldEntries &entries : fieldsWithEntries()) {
-        QLineEdit &edit = Bench::lineEdit(window, entries.field);
         const bool rebuilds = entries.field == QStringLiteral("LED_Z0");
         QList<double> accepted;
         QList<double> rejections;
         for (int round = 0; round < roundsPerField; ++round) {
-            for (const Measure measure : {Measure::Settled, Measure::WindowRepaint}) {
-                EntrySamples &samples = measure == Measure::Settled ? settled : repainted;
+            for (const Bench::Until until :
+                 {Bench::Until::Painted, Bench::Until::WindowRepainted}) {
+                EntrySamples &samples = until == Bench::Until::Painted ? settled : repainted;
                 for (const QString &text : entries.accepted) {
-                    const double time = entryTime(window, measure, edit, text, samples.keys);
+                    const double time = entryTime(driver, until, entries.field, text, samples.keys);
                     (rebuilds ? samples.z0Changes : samples.accepted).append(time);
-                    if (measure == Measure::Settled && !rebuilds)
+                    if (until == Bench::Until::Painted && !rebuilds)
                         accepted.append(time);
                 }
-                const double time = entryTime(window, measure, edit, rejected, samples.keys);
+                const double time = entryTime(driver, until, entries.field, rejected, samples.keys);
                 samples.rejected.append(time);
-                if (measure == Measure::Settled)
+                if (until == Bench::Until::Painted)
                     rejections.append(time);
             }
         }

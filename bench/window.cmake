@@ -3,11 +3,11 @@
 # memory with a plain baseline window, bench_memory watches memory growth.
 
 add_library(velmora_bench_support OBJECT benchsupport.h benchsupport.cpp)
-target_link_libraries(velmora_bench_support PUBLIC velmora_app Qt6::Test)
+target_link_libraries(velmora_bench_support PUBLIC velmora_app velmora_test_support)
 
 function(velmora_add_window_benchmark name source)
     add_executable(${name} ${source})
-    target_link_libraries(${name} PRIVATE velmora_bench_support velmora_app Qt6::Test)
+    target_link_libraries(${name} PRIVATE velmora_bench_support)
 endfunction()
 
 velmora_add_window_benchmark(bench_drag benchdrag.cpp)

@@ -215,7 +215,11 @@ void WindowDriver::type(const QString &name, const QString &typed)
 
 void WindowDriver::typeKeys(const QString &name, const QString &keys)
 {
-    QWidget *target = control(name);
+    typeKeys(control(name), keys);
+}
+
+void WindowDriver::typeKeys(QWidget *target, const QString &keys)
+{
     for (const QChar character : keys) {
         // Characters outside ASCII (the ohm sign) have no key of their own.
         if (character.unicode() < 0x80)
@@ -260,7 +264,12 @@ void WindowDriver::pressKey(const QString &sliderName, int key)
 
 void WindowDriver::moveSlider(const QString &sliderName, int position)
 {
-    slider(sliderName)->setValue(position);
+    moveSlider(slider(sliderName), position);
+}
+
+void WindowDriver::moveSlider(QSlider *slider, int position)
+{
+    slider->setValue(position);
 }
 
 void WindowDriver::turnWheel(QWidget *widget, int notches, Qt::KeyboardModifiers modifiers)

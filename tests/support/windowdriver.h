@@ -83,6 +83,7 @@ public:
     void type(const QString &name, const QString &typed);
     // Types key by key at the cursor, keeping what the field holds.
     void typeKeys(const QString &name, const QString &keys);
+    static void typeKeys(QWidget *target, const QString &keys);
     // Replaces the field's text by a paste from the clipboard (Ctrl+A, Ctrl+V).
     void paste(const QString &name, const QString &text);
     void pressReturn(const QString &name);
@@ -92,6 +93,7 @@ public:
     void pressKey(const QString &sliderName, int key);
     // Puts the slider's handle at a position, as dragging the handle there does.
     void moveSlider(const QString &sliderName, int position);
+    static void moveSlider(QSlider *slider, int position);
     // Turns the mouse wheel over a widget by whole notches, up for positive.
     static void turnWheel(QWidget *widget, int notches,
                           Qt::KeyboardModifiers modifiers = Qt::NoModifier);
