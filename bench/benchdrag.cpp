@@ -14,7 +14,6 @@
 
 #include "app/mainwindow.h"
 
-#include <QApplication>
 #include <QGraphicsView>
 #include <QSize>
 
@@ -87,12 +86,10 @@ void drawTwoArcs(WindowDriver &driver)
 
 int main(int argc, char **argv)
 {
-    Bench::prepareEnvironment();
-    Bench::chooseClock(argc, argv);
-    QApplication application(argc, argv);
-    WindowDriver driver;
-    MainWindow &window = driver.window();
-    Bench::Report report(QStringLiteral("bench_drag"));
+    Bench::WindowBenchmark bench(argc, argv, QStringLiteral("bench_drag"));
+    WindowDriver &driver = bench.driver();
+    MainWindow &window = bench.window();
+    Bench::Report &report = bench.report();
     const QString ms = Bench::timeUnit();
     const auto crossFadeTo = [&](int position) {
         driver.moveSlider(QStringLiteral("QS_OPACITY"), position);
@@ -119,5 +116,5 @@ int main(int argc, char **argv)
         report.add(QStringLiteral("chart repaint, nothing changed") + atSize,
                    idleRepaintTimes(*driver.chartView().viewport()), ms);
     }
-    return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
+    return bench.finish();
 }

@@ -8,7 +8,6 @@
 
 #include "app/mainwindow.h"
 
-#include <QApplication>
 #include <QSize>
 
 namespace {
@@ -65,19 +64,18 @@ double dragGrowthKib(WindowDriver &driver)
 
 int main(int argc, char **argv)
 {
-    Bench::prepareEnvironment();
-    QApplication application(argc, argv);
-    WindowDriver driver;
-    MainWindow &window = driver.window();
+    Bench::WindowBenchmark bench(argc, argv, QStringLiteral("bench_memory"));
+    WindowDriver &driver = bench.driver();
+    MainWindow &window = bench.window();
+    Bench::Report &report = bench.report();
     // The size the window chooses on a first start, unless told otherwise.
     if (const QList<QSize> sizes = Bench::windowSizes(argc, argv, {}); !sizes.isEmpty())
         window.resize(sizes.constFirst());
     Bench::showExposed(window);
-    Bench::Report report(QStringLiteral("bench_memory"));
     const QString kib = QStringLiteral("KiB");
     report.addValue(QStringLiteral("RSS growth over 1000 Z0 rebuilds"), rebuildGrowthKib(driver),
                     kib);
     report.addValue(QStringLiteral("RSS growth over 100000 drag moves"), dragGrowthKib(driver),
                     kib);
-    return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
+    return bench.finish();
 }

@@ -13,7 +13,6 @@
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
 
-#include <QApplication>
 #include <QGraphicsView>
 #include <QImage>
 #include <QPainter>
@@ -94,15 +93,13 @@ QList<double> blendLimitTimes(WindowDriver &driver)
 
 int main(int argc, char **argv)
 {
-    Bench::prepareEnvironment();
-    Bench::chooseClock(argc, argv);
-    QApplication application(argc, argv);
-    WindowDriver driver;
-    MainWindow &window = driver.window();
+    Bench::WindowBenchmark bench(argc, argv, QStringLiteral("bench_sliders"));
+    WindowDriver &driver = bench.driver();
+    MainWindow &window = bench.window();
+    Bench::Report &report = bench.report();
     const QList<QSize> sizes = Bench::windowSizes(argc, argv, {QSize(940, 715), QSize(1920, 1080)});
     window.resize(sizes.constFirst());
     Bench::showExposed(window);
-    Bench::Report report(QStringLiteral("bench_sliders"));
     for (const QString &name : WindowDriver::sliderNames())
         reportSweep(report, driver, name, upwards(*driver.slider(name)),
                     QStringLiteral("slider step ") + name);
@@ -116,5 +113,5 @@ int main(int argc, char **argv)
         report.add(QStringLiteral("blend limit of a cross-fade step") + atSize,
                    blendLimitTimes(driver), Bench::timeUnit());
     }
-    return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
+    return bench.finish();
 }

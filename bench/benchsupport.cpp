@@ -241,6 +241,25 @@ bool Report::writeJsonIfRequested(int argc, char **argv) const
         && file.write(QJsonDocument(document).toJson()) > 0;
 }
 
+WindowBenchmark::Environment::Environment(int argc, char **argv)
+{
+    prepareEnvironment();
+    chooseClock(argc, argv);
+}
+
+WindowBenchmark::WindowBenchmark(int &argumentCount, char **arguments, const QString &program)
+    : argc(argumentCount)
+    , argv(arguments)
+    , environment(argumentCount, arguments)
+    , application(argumentCount, arguments)
+    , figures(program)
+{ }
+
+int WindowBenchmark::finish() const
+{
+    return figures.writeJsonIfRequested(argc, argv) ? 0 : 1;
+}
+
 void showExposed(QWidget &window)
 {
     window.show();

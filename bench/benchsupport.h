@@ -1,5 +1,8 @@
 #pragma once
 
+#include "windowdriver.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QList>
 #include <QPointF>
@@ -7,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+class MainWindow;
 class QGraphicsView;
 class QWidget;
 
@@ -79,6 +83,34 @@ public:
 private:
     QString program;
     QList<Figure> figures;
+};
+
+// The process of a window benchmark: the environment prepared and the clock
+// chosen from the command line, the application, the main window started by
+// the test kit's driver, and the report of the figures.
+class WindowBenchmark
+{
+public:
+    WindowBenchmark(int &argc, char **argv, const QString &program);
+
+    WindowDriver &driver() { return windowDriver; }
+    MainWindow &window() const { return windowDriver.window(); }
+    Report &report() { return figures; }
+    // Writes the JSON file named by --json, if any: the process's exit code.
+    int finish() const;
+
+private:
+    struct Environment
+    {
+        Environment(int argc, char **argv);
+    };
+
+    int argc;
+    char **argv;
+    Environment environment;
+    QApplication application;
+    WindowDriver windowDriver;
+    Report figures;
 };
 
 // Shows the window and waits until the platform has exposed it at its current

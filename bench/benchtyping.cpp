@@ -10,7 +10,6 @@
 
 #include "app/mainwindow.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QSize>
 
@@ -76,14 +75,12 @@ double entryTime(WindowDriver &driver, Bench::Until until, const QString &field,
 
 int main(int argc, char **argv)
 {
-    Bench::prepareEnvironment();
-    Bench::chooseClock(argc, argv);
-    QApplication application(argc, argv);
-    WindowDriver driver;
-    MainWindow &window = driver.window();
+    Bench::WindowBenchmark bench(argc, argv, QStringLiteral("bench_typing"));
+    WindowDriver &driver = bench.driver();
+    MainWindow &window = bench.window();
+    Bench::Report &report = bench.report();
     window.resize(Bench::windowSizes(argc, argv, {QSize(940, 715)}).constFirst());
     Bench::showExposed(window);
-    Bench::Report report(QStringLiteral("bench_typing"));
     const QString ms = Bench::timeUnit();
     EntrySamples settled;
     EntrySamples repainted;
@@ -121,5 +118,5 @@ int main(int argc, char **argv)
                ms);
     report.add(QStringLiteral("keystroke + window repaint, all fields"), repainted.keys, ms);
     report.add(QStringLiteral("Z0 change + rebuild + window repaint"), repainted.z0Changes, ms);
-    return report.writeJsonIfRequested(argc, argv) ? 0 : 1;
+    return bench.finish();
 }

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -19,28 +20,33 @@ namespace {
 // PNG quality 0 asks for the strongest compression; the pictures stay lossless.
 constexpr int highestCompression = 0;
 
+using SetUp = std::function<void(WindowDriver &driver)>;
+
 // One picture: a fresh window brought into a state through its controls, then
 // captured. The file is <name>.png, and <name>@2x.png as well when the picture
 // is also wanted for high-density screens.
 struct GuideShot
 {
     QString name;
-    std::function<void(WindowDriver &driver)> setUp;
+    SetUp setUp;
     Capture capture;
     bool alsoDoubleDensity = false;
     // Whether the control that has the keyboard focus keeps it for the picture.
     bool keepsFocus = false;
 };
 
-void startUp(WindowDriver &) { }
+// Texts typed into fields or spin boxes, each finished with Return, in turn.
+using Entries = std::vector<std::pair<QString, QString>>;
 
 // Each step is shown before the next, as the event loop shows it before the
 // user's next gesture; the marker's cached picture depends on where the load
 // was first drawn.
-void enter(WindowDriver &driver, const QString &name, const QString &typed)
+void enter(WindowDriver &driver, const Entries &entries)
 {
-    driver.enter(name, typed);
-    WindowDriver::settle();
+    for (const auto &[name, typed] : entries) {
+        driver.enter(name, typed);
+        WindowDriver::settle();
+    }
 }
 
 void moveSlider(WindowDriver &driver, const QString &name, int position)
@@ -49,58 +55,39 @@ void moveSlider(WindowDriver &driver, const QString &name, int position)
     WindowDriver::settle();
 }
 
-void typeImpedance(WindowDriver &driver, const QString &resistance, const QString &reactance)
+SetUp typed(const Entries &entries)
 {
-    enter(driver, u"LED_R"_s, resistance);
-    enter(driver, u"LED_X"_s, reactance);
+    return [entries](WindowDriver &driver) {
+        enter(driver, entries);
+    };
 }
 
-void typeGamma(WindowDriver &driver, const QString &real, const QString &imaginary)
+Entries impedance(const QString &resistance, const QString &reactance)
 {
-    enter(driver, u"LED_GAMMAR"_s, real);
-    enter(driver, u"LED_GAMMAI"_s, imaginary);
+    return {{u"LED_R"_s, resistance}, {u"LED_X"_s, reactance}};
 }
 
-void typeSwrCircles(WindowDriver &driver, const QString &first, const QString &second,
-                    const QString &third)
+Entries gamma(const QString &real, const QString &imaginary)
 {
-    enter(driver, u"SPB_SWR1"_s, first);
-    enter(driver, u"SPB_SWR2"_s, second);
-    enter(driver, u"SPB_SWR3"_s, third);
+    return {{u"LED_GAMMAR"_s, real}, {u"LED_GAMMAI"_s, imaginary}};
+}
+
+Entries swrCircles(const QString &first, const QString &second, const QString &third)
+{
+    return {{u"SPB_SWR1"_s, first}, {u"SPB_SWR2"_s, second}, {u"SPB_SWR3"_s, third}};
+}
+
+Entries operator+(Entries first, const Entries &second)
+{
+    first.insert(first.end(), second.cbegin(), second.cend());
+    return first;
 }
 
 // 50 + j50 ohms: where the circle r = 1 meets the arc x = 1.
-void inductiveLoad(WindowDriver &driver)
-{
-    typeImpedance(driver, u"50"_s, u"50"_s);
-}
-
+const Entries inductiveLoad = impedance(u"50"_s, u"50"_s);
 // 25 - j25 ohms: where the circle r = 0.5 meets the arc x = -0.5.
-void capacitiveLoad(WindowDriver &driver)
-{
-    typeImpedance(driver, u"25"_s, u"-25"_s);
-}
-
-void inductiveLoadWithSwrCircles(WindowDriver &driver)
-{
-    inductiveLoad(driver);
-    typeSwrCircles(driver, u"2"_s, u"3"_s, u"1"_s);
-}
-
-void pureResistance(WindowDriver &driver)
-{
-    typeImpedance(driver, u"100"_s, u"0"_s);
-}
-
-void openCircuit(WindowDriver &driver)
-{
-    typeGamma(driver, u"1"_s, u"0"_s);
-}
-
-void shortCircuit(WindowDriver &driver)
-{
-    typeGamma(driver, u"-1"_s, u"0"_s);
-}
+const Entries capacitiveLoad = impedance(u"25"_s, u"-25"_s);
+const Entries pureResistance = impedance(u"100"_s, u"0"_s);
 
 // Dragged beyond the unit circle; the Gamma grid is shown so that the line
 // from the centre, red out there, can be seen.
@@ -110,24 +97,12 @@ void markerOutside(WindowDriver &driver)
     driver.dragMarkerTo({0.88, 0.88});
 }
 
-// SWR 2 passes through the load 100 ohms, whose |Gamma| is 1/3.
-void swrCircles(WindowDriver &driver)
-{
-    pureResistance(driver);
-    typeSwrCircles(driver, u"1,5"_s, u"2"_s, u"3"_s);
-}
-
-std::function<void(WindowDriver &)> crossFadedTo(int position)
+SetUp crossFadedTo(int position)
 {
     return [position](WindowDriver &driver) {
-        typeGamma(driver, u"0,5"_s, u"0,3"_s);
+        enter(driver, gamma(u"0,5"_s, u"0,3"_s));
         moveSlider(driver, u"QS_OPACITY"_s, position);
     };
-}
-
-void referenceImpedance75(WindowDriver &driver)
-{
-    enter(driver, u"LED_Z0"_s, u"75"_s);
 }
 
 // One step below the start-up position 505 of the R slider.
@@ -156,29 +131,17 @@ void keyboardSteps(WindowDriver &driver)
 // then a series L to the centre.
 void matchingOnTheChart(WindowDriver &driver)
 {
-    enter(driver, u"LED_FREQUENZ"_s, u"100 MHz"_s);
-    typeImpedance(driver, u"100"_s, u"50"_s);
+    enter(driver, Entries {{u"LED_FREQUENZ"_s, u"100 MHz"_s}} + impedance(u"100"_s, u"50"_s));
     const complex_dbl onCircleR50(1.5 / 5.5, -std::sqrt(6.0) / 5.5);
     driver.heldDragTo(onCircleR50, Qt::ControlModifier);
     driver.heldDragTo({0.0, 0.0}, Qt::ShiftModifier);
 }
 
-void rejectedResistance(WindowDriver &driver)
-{
-    enter(driver, u"LED_R"_s, u"-10"_s);
-}
-
-void clampedGamma(WindowDriver &driver)
-{
-    typeGamma(driver, u"2"_s, u"0,5"_s);
-}
-
 void restartedAfterChanges(WindowDriver &driver)
 {
-    enter(driver, u"LED_Z0"_s, u"75"_s);
-    typeImpedance(driver, u"30"_s, u"40"_s);
-    enter(driver, u"LED_FREQUENZ"_s, u"10 MHz"_s);
-    typeSwrCircles(driver, u"2"_s, u"1"_s, u"1"_s);
+    enter(driver,
+          Entries {{u"LED_Z0"_s, u"75"_s}} + impedance(u"30"_s, u"40"_s)
+              + Entries {{u"LED_FREQUENZ"_s, u"10 MHz"_s}} + swrCircles(u"2"_s, u"1"_s, u"1"_s));
     moveSlider(driver, u"QS_OPACITY"_s, 50);
     driver.restart();
 }
@@ -210,29 +173,32 @@ bool writeShot(const GuideShot &shot, const QDir &folder)
 const std::vector<GuideShot> &guideShots()
 {
     static const std::vector<GuideShot> shots {
-        {u"window"_s, inductiveLoadWithSwrCircles, Captures::window, true},
-        {u"chart-matched"_s, startUp, Captures::chart, true},
-        {u"chart-resistance"_s, pureResistance, Captures::chart},
-        {u"chart-inductive"_s, inductiveLoad, Captures::chart},
-        {u"chart-capacitive"_s, capacitiveLoad, Captures::chart},
-        {u"chart-open"_s, openCircuit, Captures::chart},
-        {u"chart-short"_s, shortCircuit, Captures::chart},
+        {u"window"_s, typed(inductiveLoad + swrCircles(u"2"_s, u"3"_s, u"1"_s)), Captures::window,
+         true},
+        {u"chart-matched"_s, typed({}), Captures::chart, true},
+        {u"chart-resistance"_s, typed(pureResistance), Captures::chart},
+        {u"chart-inductive"_s, typed(inductiveLoad), Captures::chart},
+        {u"chart-capacitive"_s, typed(capacitiveLoad), Captures::chart},
+        {u"chart-open"_s, typed(gamma(u"1"_s, u"0"_s)), Captures::chart},
+        {u"chart-short"_s, typed(gamma(u"-1"_s, u"0"_s)), Captures::chart},
         {u"chart-outside"_s, markerOutside, Captures::chart},
-        {u"chart-swr"_s, swrCircles, Captures::chart},
+        // SWR 2 passes through the load 100 ohms, whose |Gamma| is 1/3.
+        {u"chart-swr"_s, typed(pureResistance + swrCircles(u"1,5"_s, u"2"_s, u"3"_s)),
+         Captures::chart},
         {u"chart-crossfade-0"_s, crossFadedTo(0), Captures::chart},
         {u"chart-crossfade-50"_s, crossFadedTo(50), Captures::chart},
         {u"chart-crossfade-100"_s, crossFadedTo(100), Captures::chart},
-        {u"chart-z0-75"_s, referenceImpedance75, Captures::chart},
+        {u"chart-z0-75"_s, typed({{u"LED_Z0"_s, u"75"_s}}), Captures::chart},
         {u"chart-keyboard"_s, keyboardSteps, Captures::chartWithMarkerToolTip, false, true},
         {u"chart-matching"_s, matchingOnTheChart, Captures::chartWithMarkerToolTip},
-        {u"controls-inductive"_s, inductiveLoad, Captures::controls},
-        {u"controls-capacitive"_s, capacitiveLoad, Captures::controls},
-        {u"controls-gamma-clamped"_s, clampedGamma, Captures::controls},
+        {u"controls-inductive"_s, typed(inductiveLoad), Captures::controls},
+        {u"controls-capacitive"_s, typed(capacitiveLoad), Captures::controls},
+        {u"controls-gamma-clamped"_s, typed(gamma(u"2"_s, u"0,5"_s)), Captures::controls},
         {u"impedance-slider-step"_s, resistanceSliderStep, Captures::box(u"groupBox_3"_s)},
         {u"frequency-slider-step"_s, frequencySliderStep, Captures::box(u"groupBox_8"_s)},
-        {u"impedance-rejected"_s, rejectedResistance, Captures::box(u"groupBox_3"_s)},
+        {u"impedance-rejected"_s, typed({{u"LED_R"_s, u"-10"_s}}), Captures::box(u"groupBox_3"_s)},
         {u"window-restarted"_s, restartedAfterChanges, Captures::window},
-        {u"info-dialog"_s, startUp, Captures::infoDialog},
+        {u"info-dialog"_s, typed({}), Captures::infoDialog},
     };
     return shots;
 }
