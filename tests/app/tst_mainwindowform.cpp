@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
-#include "app/settingsstore.h"
 #include "throwawaysettings.h"
+#include "windowdriver.h"
 
 #include <QAbstractSlider>
 #include <QAccessible>
@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QSlider>
 #include <QTest>
 
@@ -55,6 +54,58 @@ QString configurationTip()
         {u"Genau so, wie ein vorgegebener Wirkwiderstand R aus zwei Einzelwiderständen R1 und R2 entweder durch Parallelschaltung oder Seriellschaltung aufgebaut werden kann, kann auch eine vorgegebene Impedanz mit zwei Bauteilen entweder durch Parallelschaltung oder Serienschaltung erzeugt werden. Bei idealen Bauteilen benötigt man dazu einen Wirkwiderstand R und eine Spule oder einen Kondensator mit dem Blindwiderstand jX. Der Blindwiderstand X einer Spule ist frequenzabhängig und errechent sich aus jωL, während sich der Blindwiderstand eines Kondensators aus 1/(jωC) errechnet."_s,
          u"Hier wird ein Netzwerk aus einem idealen Wirkwiderstand R und einer idealen Spule oder Kondensator berechnet, das bei der oben eingestellten Frequenz die aktuell gewählte Impedanz hat."_s,
          u"Beide Lösungen, einmal für die Parallelschaltung und einmal für die Seriellschaltung, werden angezeigt."_s});
+}
+
+// A control that takes the focus: what a screen reader announces for it, and
+// the paragraphs of its tooltip, which begins with the description in bold.
+struct FocusControl
+{
+    const char *objectName;
+    QString name;
+    QString description;
+    QStringList tipParagraphs = {};
+};
+
+// In the order Tab visits them.
+const QList<FocusControl> &focusControls()
+{
+    static const QString serial = u" für serielle Konfiguration"_s;
+    static const QString parallel = u" für parallele Konfiguration"_s;
+    static const QList<FocusControl> controls {
+        {"QGV_Chart", u"Smith-Diagramm"_s,
+         u"Smith-Diagramm oder Gamma-Diagramm (je nach Stellung des Schiebereglers)"_s},
+        {"QS_OPACITY", u"Überblendung Smith - Gamma"_s,
+         u"Überblenden zwischen Smith-Diagramm und Reflexionsfaktor Gamma"_s},
+        {"SPB_SWR1", u"SWR 1"_s, u"erster SWR-Kreis (1.0 für nicht angezeigt)"_s},
+        {"SPB_SWR2", u"SWR 2"_s, u"zweiter SWR-Kreis (1.0 für nicht angezeigt)"_s},
+        {"SPB_SWR3", u"SWR 3"_s, u"dritter SWR-Kreis (1.0 für nicht angezeigt)"_s},
+        {"LED_Z0", u"Z0"_s, u"Referenzimpedanz"_s, {u"Normalerweise 50Ω oder 75Ω"_s}},
+        {"LED_FREQUENZ", u"Frequenz"_s, u"Frequenz zur Berechnung der Bauteile"_s},
+        {"QS_F", u"Frequenz-Schieberegler"_s, u"Frequenzeinstellung"_s},
+        {"LED_XS", u"XS"_s, u"Blindwiderstand"_s + serial, {s1, s2, s3}},
+        {"LED_RS", u"RS"_s, u"Wirkwiderstand"_s + serial, {s1, s2, s3}},
+        {"QS_XS", u"XS-Schieberegler"_s, u"Einstellen des Blindwiderstands"_s + serial},
+        {"QS_RS", u"RS-Schieberegler"_s, u"Einstellen des Wirkwiderstands"_s + serial},
+        {"PUB_Info", u"Info"_s, u"Information zu diesem Programm"_s},
+        {"PUB_CLOSE", u"Beenden"_s, u"Programm beenden"_s},
+        {"QS_B", u"B-Schieberegler"_s, u"Einstellen des Blindleitwerts"_s},
+        {"LED_G", u"G"_s, u"Wirkleitwert der Last (conductance)"_s},
+        {"QS_G", u"G-Schieberegler"_s, u"Einstellen des Wirkleitwerts"_s},
+        {"LED_B", u"B"_s, u"Blindleitwert der Last (susceptance)"_s},
+        {"LED_GAMMAR", u"Gamma Real"_s, u"Realteil von Gamma in karthesischen Koordinaten"_s},
+        {"LED_GAMMAI", u"Gamma Imag"_s, u"Imaginärteil von Gamma in karthesischen Koordinaten"_s},
+        {"LED_GAMMAM", u"Gamma Magnitude"_s, u"Magnitude (Betrag) von Gamma"_s},
+        {"LED_GAMMAP", u"Gamma Phase"_s, u"Phasenwinkel von Gamma"_s},
+        {"QS_XP", u"XP-Schieberegler"_s, u"Einstellen des Blindwiderstands"_s + parallel},
+        {"QS_RP", u"RP-Schieberegler"_s, u"Einstellen des Wirkwiderstands"_s + parallel},
+        {"LED_RP", u"RP"_s, u"Wirkwiderstand"_s + parallel, {s1, p2, p3}},
+        {"LED_XP", u"XP"_s, u"Blindwiderstand"_s + parallel, {s1, p2, p3}},
+        {"QS_X", u"X-Schieberegler"_s, u"Einstellen des Blindwiderstands"_s},
+        {"LED_X", u"X"_s, u"Blindwiderstand der Last (reactance)"_s},
+        {"LED_R", u"R"_s, u"Wirkwiderstand der Last (resistance)"_s},
+        {"QS_R", u"R-Schieberegler"_s, u"Einstellen des Wirkwiderstands"_s},
+    };
+    return controls;
 }
 
 // Position of a widget in the layout of its parent: grid cell, or index in a box.
@@ -128,20 +179,21 @@ private:
         return mainWindow->findChild<T *>(QLatin1String(name));
     }
 
-    std::unique_ptr<MainWindow> mainWindow;
+    // The window from the form's defaults, without any stored settings.
+    std::unique_ptr<WindowDriver> driver;
+    MainWindow *mainWindow = nullptr;
 };
 
 void TestMainWindowForm::initTestCase()
 {
     useThrowAwaySettings();
-    QSettings(SettingsStore::organisation(), SettingsStore::application())
-        .clear(); // start from the form's defaults
-    mainWindow = std::make_unique<MainWindow>();
+    driver = std::make_unique<WindowDriver>();
+    mainWindow = &driver->window();
 }
 
 void TestMainWindowForm::cleanupTestCase()
 {
-    mainWindow.reset();
+    driver.reset();
 }
 
 void TestMainWindowForm::window()
@@ -324,54 +376,25 @@ void TestMainWindowForm::toolTips_data()
 {
     QTest::addColumn<QString>("toolTip");
 
-    QTest::newRow("QGV_Chart") << boldTip(
-        u"Smith-Diagramm oder Gamma-Diagramm (je nach Stellung des Schiebereglers)"_s);
+    // The sliders of the two configurations have no tooltip of their own.
+    const QStringList untipped {u"QS_XS"_s, u"QS_RS"_s, u"QS_XP"_s, u"QS_RP"_s};
+    for (const FocusControl &control : focusControls()) {
+        QTest::newRow(control.objectName)
+            << (untipped.contains(QLatin1String(control.objectName))
+                    ? QString()
+                    : boldTip(control.description, control.tipParagraphs));
+    }
     QTest::newRow("groupBox_2") << plainTip(
         u"Überblenden zwischen Smith-Diagramm und Gamma-Diagramm"_s);
-    QTest::newRow("QS_OPACITY") << boldTip(
-        u"Überblenden zwischen Smith-Diagramm und Reflexionsfaktor Gamma"_s);
     QTest::newRow("groupBox_4") << QString();
-    QTest::newRow("SPB_SWR1") << boldTip(u"erster SWR-Kreis (1.0 für nicht angezeigt)"_s);
-    QTest::newRow("SPB_SWR2") << boldTip(u"zweiter SWR-Kreis (1.0 für nicht angezeigt)"_s);
-    QTest::newRow("SPB_SWR3") << boldTip(u"dritter SWR-Kreis (1.0 für nicht angezeigt)"_s);
-    QTest::newRow("LED_Z0") << boldTip(u"Referenzimpedanz"_s, {u"Normalerweise 50Ω oder 75Ω"_s});
     QTest::newRow("label_8") << QString();
     QTest::newRow("groupBox_8") << QString();
-    QTest::newRow("LED_FREQUENZ") << boldTip(u"Frequenz zur Berechnung der Bauteile"_s);
-    QTest::newRow("QS_F") << boldTip(u"Frequenzeinstellung"_s);
     QTest::newRow("groupBox_7") << configurationTip();
-    QTest::newRow("LED_XS") << boldTip(u"Blindwiderstand für serielle Konfiguration"_s,
-                                       {s1, s2, s3});
-    QTest::newRow("LED_RS") << boldTip(u"Wirkwiderstand für serielle Konfiguration"_s,
-                                       {s1, s2, s3});
-    QTest::newRow("QS_XS") << QString();
-    QTest::newRow("QS_RS") << QString();
-    QTest::newRow("PUB_Info") << boldTip(u"Information zu diesem Programm"_s);
-    QTest::newRow("PUB_CLOSE") << boldTip(u"Programm beenden"_s);
     QTest::newRow("groupBox") << plainTip(u"Einstellen der Admittanz"_s);
-    QTest::newRow("QS_B") << boldTip(u"Einstellen des Blindleitwerts"_s);
-    QTest::newRow("LED_G") << boldTip(u"Wirkleitwert der Last (conductance)"_s);
-    QTest::newRow("QS_G") << boldTip(u"Einstellen des Wirkleitwerts"_s);
-    QTest::newRow("LED_B") << boldTip(u"Blindleitwert der Last (susceptance)"_s);
     QTest::newRow("groupBox_5") << plainTip(
         u"Reflexionsfaktor Gamma in karthesischen und in Polarkoordinaten."_s);
-    QTest::newRow("LED_GAMMAR") << boldTip(u"Realteil von Gamma in karthesischen Koordinaten"_s);
-    QTest::newRow("LED_GAMMAI") << boldTip(
-        u"Imaginärteil von Gamma in karthesischen Koordinaten"_s);
-    QTest::newRow("LED_GAMMAM") << boldTip(u"Magnitude (Betrag) von Gamma"_s);
-    QTest::newRow("LED_GAMMAP") << boldTip(u"Phasenwinkel von Gamma"_s);
     QTest::newRow("groupBox_9") << configurationTip();
-    QTest::newRow("LED_RP") << boldTip(u"Wirkwiderstand für parallele Konfiguration"_s,
-                                       {s1, p2, p3});
-    QTest::newRow("LED_XP") << boldTip(u"Blindwiderstand für parallele Konfiguration"_s,
-                                       {s1, p2, p3});
-    QTest::newRow("QS_RP") << QString();
-    QTest::newRow("QS_XP") << QString();
     QTest::newRow("groupBox_3") << plainTip(u"Einstellen der Impedanz"_s);
-    QTest::newRow("QS_X") << boldTip(u"Einstellen des Blindwiderstands"_s);
-    QTest::newRow("LED_X") << boldTip(u"Blindwiderstand der Last (reactance)"_s);
-    QTest::newRow("LED_R") << boldTip(u"Wirkwiderstand der Last (resistance)"_s);
-    QTest::newRow("QS_R") << boldTip(u"Einstellen des Wirkwiderstands"_s);
 }
 
 void TestMainWindowForm::toolTips()
@@ -471,13 +494,9 @@ void TestMainWindowForm::layoutSettings()
 
 void TestMainWindowForm::focusChain()
 {
-    const QStringList expected {
-        u"QGV_Chart"_s,  u"QS_OPACITY"_s,   u"SPB_SWR1"_s, u"SPB_SWR2"_s,   u"SPB_SWR3"_s,
-        u"LED_Z0"_s,     u"LED_FREQUENZ"_s, u"QS_F"_s,     u"LED_XS"_s,     u"LED_RS"_s,
-        u"QS_XS"_s,      u"QS_RS"_s,        u"PUB_Info"_s, u"PUB_CLOSE"_s,  u"QS_B"_s,
-        u"LED_G"_s,      u"QS_G"_s,         u"LED_B"_s,    u"LED_GAMMAR"_s, u"LED_GAMMAI"_s,
-        u"LED_GAMMAM"_s, u"LED_GAMMAP"_s,   u"QS_XP"_s,    u"QS_RP"_s,      u"LED_RP"_s,
-        u"LED_XP"_s,     u"QS_X"_s,         u"LED_X"_s,    u"LED_R"_s,      u"QS_R"_s};
+    QStringList expected;
+    for (const FocusControl &control : focusControls())
+        expected.append(QLatin1String(control.objectName));
 
     // Walk the chain the way Tab does and keep the named controls.
     QStringList visited;
@@ -492,7 +511,7 @@ void TestMainWindowForm::focusChain()
 
     // And with real key presses: each Tab moves on to the next control.
     mainWindow->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow.get()));
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow));
     for (int i = 1; i < expected.size(); ++i) {
         QWidget *from = mainWindow->findChild<QWidget *>(expected.at(i - 1));
         from->setFocus(Qt::TabFocusReason);
@@ -511,7 +530,7 @@ void TestMainWindowForm::chartShowsFocusFrame()
 {
     auto *view = child<QGraphicsView>("QGV_Chart");
     mainWindow->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow.get()));
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow));
     child<QSlider>("QS_OPACITY")->setFocus(Qt::TabFocusReason);
     const QRect viewport = view->viewport()->geometry();
     const QTransform fit = view->transform();
@@ -536,47 +555,8 @@ void TestMainWindowForm::accessibleTexts_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
-    const QString serial = u" für serielle Konfiguration"_s;
-    const QString parallel = u" für parallele Konfiguration"_s;
-    QTest::newRow("QGV_Chart") << u"Smith-Diagramm"_s
-                               << u"Smith-Diagramm oder Gamma-Diagramm (je nach Stellung des "
-                                  u"Schiebereglers)"_s;
-    QTest::newRow("QS_OPACITY")
-        << u"Überblendung Smith - Gamma"_s
-        << u"Überblenden zwischen Smith-Diagramm und Reflexionsfaktor Gamma"_s;
-    QTest::newRow("SPB_SWR1") << u"SWR 1"_s << u"erster SWR-Kreis (1.0 für nicht angezeigt)"_s;
-    QTest::newRow("SPB_SWR2") << u"SWR 2"_s << u"zweiter SWR-Kreis (1.0 für nicht angezeigt)"_s;
-    QTest::newRow("SPB_SWR3") << u"SWR 3"_s << u"dritter SWR-Kreis (1.0 für nicht angezeigt)"_s;
-    QTest::newRow("LED_Z0") << u"Z0"_s << u"Referenzimpedanz"_s;
-    QTest::newRow("LED_FREQUENZ") << u"Frequenz"_s << u"Frequenz zur Berechnung der Bauteile"_s;
-    QTest::newRow("QS_F") << u"Frequenz-Schieberegler"_s << u"Frequenzeinstellung"_s;
-    QTest::newRow("LED_XS") << u"XS"_s << u"Blindwiderstand"_s + serial;
-    QTest::newRow("LED_RS") << u"RS"_s << u"Wirkwiderstand"_s + serial;
-    QTest::newRow("QS_XS") << u"XS-Schieberegler"_s
-                           << u"Einstellen des Blindwiderstands"_s + serial;
-    QTest::newRow("QS_RS") << u"RS-Schieberegler"_s << u"Einstellen des Wirkwiderstands"_s + serial;
-    QTest::newRow("PUB_Info") << u"Info"_s << u"Information zu diesem Programm"_s;
-    QTest::newRow("PUB_CLOSE") << u"Beenden"_s << u"Programm beenden"_s;
-    QTest::newRow("QS_B") << u"B-Schieberegler"_s << u"Einstellen des Blindleitwerts"_s;
-    QTest::newRow("LED_G") << u"G"_s << u"Wirkleitwert der Last (conductance)"_s;
-    QTest::newRow("QS_G") << u"G-Schieberegler"_s << u"Einstellen des Wirkleitwerts"_s;
-    QTest::newRow("LED_B") << u"B"_s << u"Blindleitwert der Last (susceptance)"_s;
-    QTest::newRow("LED_GAMMAR") << u"Gamma Real"_s
-                                << u"Realteil von Gamma in karthesischen Koordinaten"_s;
-    QTest::newRow("LED_GAMMAI") << u"Gamma Imag"_s
-                                << u"Imaginärteil von Gamma in karthesischen Koordinaten"_s;
-    QTest::newRow("LED_GAMMAM") << u"Gamma Magnitude"_s << u"Magnitude (Betrag) von Gamma"_s;
-    QTest::newRow("LED_GAMMAP") << u"Gamma Phase"_s << u"Phasenwinkel von Gamma"_s;
-    QTest::newRow("QS_XP") << u"XP-Schieberegler"_s
-                           << u"Einstellen des Blindwiderstands"_s + parallel;
-    QTest::newRow("QS_RP") << u"RP-Schieberegler"_s
-                           << u"Einstellen des Wirkwiderstands"_s + parallel;
-    QTest::newRow("LED_RP") << u"RP"_s << u"Wirkwiderstand"_s + parallel;
-    QTest::newRow("LED_XP") << u"XP"_s << u"Blindwiderstand"_s + parallel;
-    QTest::newRow("QS_X") << u"X-Schieberegler"_s << u"Einstellen des Blindwiderstands"_s;
-    QTest::newRow("LED_X") << u"X"_s << u"Blindwiderstand der Last (reactance)"_s;
-    QTest::newRow("LED_R") << u"R"_s << u"Wirkwiderstand der Last (resistance)"_s;
-    QTest::newRow("QS_R") << u"R-Schieberegler"_s << u"Einstellen des Wirkwiderstands"_s;
+    for (const FocusControl &control : focusControls())
+        QTest::newRow(control.objectName) << control.name << control.description;
 }
 
 // What a screen reader announces: each control's own name, which no other
