@@ -2,7 +2,6 @@
 #include "throwawaysettings.h"
 #include "windowdriver.h"
 
-#include <QAbstractSlider>
 #include <QAccessible>
 #include <QApplication>
 #include <QBoxLayout>
@@ -10,6 +9,7 @@
 #include <QGraphicsView>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,27 +108,19 @@ const QList<FocusControl> &focusControls()
     return controls;
 }
 
-// Position of a widget in the layout of its parent: grid cell, or index in a box.
-struct Placement
-{
-    int row = -1;
-    int column = -1;
-    int rowSpan = -1;
-    int columnSpan = -1;
-};
+// Where a widget stands in a layout: row, column, row span and column span in
+// a grid, the index in a box.
+using Cell = QList<int>;
 
-Placement placementIn(QLayout *layout, QWidget *widget)
+Cell cellIn(QLayout *layout, QWidget *widget)
 {
-    Placement placement;
     const int index = layout->indexOf(widget);
-    if (index < 0)
-        return placement;
-    if (auto *grid = qobject_cast<QGridLayout *>(layout))
-        grid->getItemPosition(index, &placement.row, &placement.column, &placement.rowSpan,
-                              &placement.columnSpan);
-    else
-        placement.row = index;
-    return placement;
+    auto *grid = qobject_cast<QGridLayout *>(layout);
+    if (index < 0 || !grid)
+        return {index};
+    Cell cell(4);
+    grid->getItemPosition(index, &cell[0], &cell[1], &cell[2], &cell[3]);
+    return cell;
 }
 
 // The layout that holds the widget: its parent's own layout or one nested in it.
@@ -212,123 +204,78 @@ void TestMainWindowForm::widgetPlacement_data()
 {
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("parentName");
-    QTest::addColumn<QString>("layoutKind");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("rowSpan");
-    QTest::addColumn<int>("columnSpan");
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
+    // The row, column and spans in a grid layout, or the index in a box layout.
+    QTest::addColumn<Cell>("cell");
     QTest::addColumn<int>("maximumWidth");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("text"); // of a group box, label or button
 
-    QTest::newRow("QGV_Chart") << u"QGraphicsView"_s << u"centralwidget"_s << u"box"_s << 0 << -1
-                               << -1 << -1 << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("groupBox_3") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 0 << 0 << 1
-                                << 1 << 0 << 0 << 16777215 << u"Impedanz"_s;
-    QTest::newRow("groupBox") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 0 << 1 << 1
-                              << 1 << 0 << 0 << 16777215 << u"Admittanz"_s;
-    QTest::newRow("groupBox_8") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 1 << 0 << 1
-                                << 2 << 0 << 0 << 16777215 << u"Frequenz"_s;
-    QTest::newRow("groupBox_9") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 2 << 0 << 1
-                                << 1 << 0 << 0 << 16777215 << u"RLC parallel"_s;
-    QTest::newRow("groupBox_7") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 2 << 1 << 1
-                                << 1 << 0 << 0 << 16777215 << u"RLC seriell"_s;
-    QTest::newRow("groupBox_5") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 3 << 0 << 1
-                                << 2 << 0 << 0 << 16777215 << u"Gamma"_s;
-    QTest::newRow("groupBox_4") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 4 << 0 << 1
-                                << 2 << 0 << 0 << 16777215 << u"SWR und Z0"_s;
-    QTest::newRow("groupBox_2") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 5 << 0 << 1
-                                << 2 << 0 << 0 << 16777215 << u"Smith - Gamma"_s;
-    QTest::newRow("label") << u"QLabel"_s << u"groupBox_3"_s << u"grid"_s << 0 << 4 << 1 << 1 << 0
-                           << 0 << 16777215 << u"X"_s;
-    QTest::newRow("QS_X") << u"QSlider"_s << u"groupBox_3"_s << u"grid"_s << 3 << 5 << 1 << 1
-                          << -1000 << 1000 << 16777215 << u""_s;
-    QTest::newRow("LED_X") << u"QLineEdit"_s << u"groupBox_3"_s << u"grid"_s << 1 << 4 << 1 << 3
-                           << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("hrthLabel") << u"QLabel"_s << u"groupBox_3"_s << u"grid"_s << 0 << 0 << 1 << 1
-                               << 0 << 0 << 16777215 << u"R"_s;
-    QTest::newRow("LED_R") << u"QLineEdit"_s << u"groupBox_3"_s << u"grid"_s << 1 << 0 << 1 << 3
-                           << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("QS_R") << u"QSlider"_s << u"groupBox_3"_s << u"grid"_s << 3 << 1 << 1 << 1 << 0
-                          << 1000 << 16777215 << u""_s;
-    QTest::newRow("QS_B") << u"QSlider"_s << u"groupBox"_s << u"grid"_s << 2 << 4 << 1 << 1 << -1000
-                          << 1000 << 16777215 << u""_s;
-    QTest::newRow("label_5") << u"QLabel"_s << u"groupBox"_s << u"grid"_s << 0 << 4 << 1 << 1 << 0
-                             << 0 << 16777215 << u"B"_s;
-    QTest::newRow("label_6") << u"QLabel"_s << u"groupBox"_s << u"grid"_s << 0 << 1 << 1 << 1 << 0
-                             << 0 << 16777215 << u"G"_s;
-    QTest::newRow("LED_G") << u"QLineEdit"_s << u"groupBox"_s << u"grid"_s << 1 << 0 << 1 << 3 << 0
-                           << 0 << 16777215 << u""_s;
-    QTest::newRow("QS_G") << u"QSlider"_s << u"groupBox"_s << u"grid"_s << 2 << 1 << 1 << 1 << 0
-                          << 1000 << 16777215 << u""_s;
-    QTest::newRow("LED_B") << u"QLineEdit"_s << u"groupBox"_s << u"grid"_s << 1 << 3 << 1 << 3 << 0
-                           << 0 << 16777215 << u""_s;
-    QTest::newRow("LED_FREQUENZ") << u"QLineEdit"_s << u"groupBox_8"_s << u"grid"_s << 1 << 0 << 1
-                                  << 3 << 0 << 0 << 100 << u""_s;
-    QTest::newRow("QS_F") << u"QSlider"_s << u"groupBox_8"_s << u"grid"_s << 1 << 3 << 1 << 1 << 0
-                          << 99 << 16777215 << u""_s;
-    QTest::newRow("QS_XP") << u"QSlider"_s << u"groupBox_9"_s << u"grid"_s << 1 << 7 << 1 << 1
-                           << -1000 << 1000 << 16777215 << u""_s;
-    QTest::newRow("QS_RP") << u"QSlider"_s << u"groupBox_9"_s << u"grid"_s << 1 << 2 << 1 << 1 << 0
-                           << 1000 << 16777215 << u""_s;
-    QTest::newRow("LED_RP") << u"QLineEdit"_s << u"groupBox_9"_s << u"grid"_s << 0 << 0 << 1 << 5
-                            << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("LED_XP") << u"QLineEdit"_s << u"groupBox_9"_s << u"grid"_s << 0 << 5 << 1 << 5
-                            << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("LED_XS") << u"QLineEdit"_s << u"groupBox_7"_s << u"grid"_s << 1 << 5 << 1 << 4
-                            << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("LED_RS") << u"QLineEdit"_s << u"groupBox_7"_s << u"grid"_s << 1 << 0 << 1 << 5
-                            << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("QS_XS") << u"QSlider"_s << u"groupBox_7"_s << u"grid"_s << 2 << 7 << 1 << 1
-                           << -1000 << 1000 << 16777215 << u""_s;
-    QTest::newRow("QS_RS") << u"QSlider"_s << u"groupBox_7"_s << u"grid"_s << 2 << 2 << 1 << 1 << 0
-                           << 1000 << 16777215 << u""_s;
-    QTest::newRow("LED_GAMMAR") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 0 << 1
-                                << 1 << 0 << 0 << 75 << u""_s;
-    QTest::newRow("label_4") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 2 << 1 << 1 << 0
-                             << 0 << 16777215 << u"Magnitude"_s;
-    QTest::newRow("label_3") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 1 << 1 << 1 << 0
-                             << 0 << 16777215 << u"Imag"_s;
-    QTest::newRow("label_2") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 0 << 1 << 1 << 0
-                             << 0 << 16777215 << u"Real"_s;
-    QTest::newRow("LED_GAMMAI") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 1 << 1
-                                << 1 << 0 << 0 << 75 << u""_s;
-    QTest::newRow("LED_GAMMAM") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 2 << 1
-                                << 1 << 0 << 0 << 75 << u""_s;
-    QTest::newRow("LED_GAMMAP") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 3 << 1
-                                << 1 << 0 << 0 << 75 << u""_s;
-    QTest::newRow("label_7") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 3 << 1 << 1 << 0
-                             << 0 << 16777215 << u"Phase"_s;
-    QTest::newRow("SPB_SWR1") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 0 << -1 << -1
-                              << -1 << 0 << 0 << 50 << u""_s;
-    QTest::newRow("SPB_SWR2") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 1 << -1 << -1
-                              << -1 << 0 << 0 << 50 << u""_s;
-    QTest::newRow("SPB_SWR3") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 2 << -1 << -1
-                              << -1 << 0 << 0 << 50 << u""_s;
-    QTest::newRow("LED_Z0") << u"QLineEdit"_s << u"groupBox_4"_s << u"box"_s << 3 << -1 << -1 << -1
-                            << 0 << 0 << 70 << u""_s;
-    QTest::newRow("label_8") << u"QLabel"_s << u"groupBox_4"_s << u"box"_s << 4 << -1 << -1 << -1
-                             << 0 << 0 << 15 << u"Ω"_s;
-    QTest::newRow("QS_OPACITY") << u"QSlider"_s << u"groupBox_2"_s << u"box"_s << 0 << -1 << -1
-                                << -1 << 0 << 100 << 16777215 << u""_s;
-    QTest::newRow("PUB_Info") << u"QPushButton"_s << u"centralwidget"_s << u"box"_s << 0 << -1 << -1
-                              << -1 << 0 << 0 << 16777215 << u"Info"_s;
-    QTest::newRow("PUB_CLOSE") << u"QPushButton"_s << u"centralwidget"_s << u"box"_s << 1 << -1
-                               << -1 << -1 << 0 << 0 << 16777215 << u"Beenden"_s;
+    const QString group = u"QGroupBox"_s;
+    const QString label = u"QLabel"_s;
+    const QString edit = u"QLineEdit"_s;
+    const QString slider = u"QSlider"_s;
+    const QString spinBox = u"QDoubleSpinBox"_s;
+    const QString button = u"QPushButton"_s;
+    const int wide = QWIDGETSIZE_MAX;
+    const QString central = u"centralwidget"_s;
+
+    QTest::newRow("QGV_Chart") << u"QGraphicsView"_s << central << Cell {0} << wide << u""_s;
+    QTest::newRow("groupBox_3") << group << central << Cell {0, 0, 1, 1} << wide << u"Impedanz"_s;
+    QTest::newRow("groupBox") << group << central << Cell {0, 1, 1, 1} << wide << u"Admittanz"_s;
+    QTest::newRow("groupBox_8") << group << central << Cell {1, 0, 1, 2} << wide << u"Frequenz"_s;
+    QTest::newRow("groupBox_9") << group << central << Cell {2, 0, 1, 1} << wide
+                                << u"RLC parallel"_s;
+    QTest::newRow("groupBox_7") << group << central << Cell {2, 1, 1, 1} << wide
+                                << u"RLC seriell"_s;
+    QTest::newRow("groupBox_5") << group << central << Cell {3, 0, 1, 2} << wide << u"Gamma"_s;
+    QTest::newRow("groupBox_4") << group << central << Cell {4, 0, 1, 2} << wide << u"SWR und Z0"_s;
+    QTest::newRow("groupBox_2") << group << central << Cell {5, 0, 1, 2} << wide
+                                << u"Smith - Gamma"_s;
+    QTest::newRow("label") << label << u"groupBox_3"_s << Cell {0, 4, 1, 1} << wide << u"X"_s;
+    QTest::newRow("QS_X") << slider << u"groupBox_3"_s << Cell {3, 5, 1, 1} << wide << u""_s;
+    QTest::newRow("LED_X") << edit << u"groupBox_3"_s << Cell {1, 4, 1, 3} << wide << u""_s;
+    QTest::newRow("hrthLabel") << label << u"groupBox_3"_s << Cell {0, 0, 1, 1} << wide << u"R"_s;
+    QTest::newRow("LED_R") << edit << u"groupBox_3"_s << Cell {1, 0, 1, 3} << wide << u""_s;
+    QTest::newRow("QS_R") << slider << u"groupBox_3"_s << Cell {3, 1, 1, 1} << wide << u""_s;
+    QTest::newRow("QS_B") << slider << u"groupBox"_s << Cell {2, 4, 1, 1} << wide << u""_s;
+    QTest::newRow("label_5") << label << u"groupBox"_s << Cell {0, 4, 1, 1} << wide << u"B"_s;
+    QTest::newRow("label_6") << label << u"groupBox"_s << Cell {0, 1, 1, 1} << wide << u"G"_s;
+    QTest::newRow("LED_G") << edit << u"groupBox"_s << Cell {1, 0, 1, 3} << wide << u""_s;
+    QTest::newRow("QS_G") << slider << u"groupBox"_s << Cell {2, 1, 1, 1} << wide << u""_s;
+    QTest::newRow("LED_B") << edit << u"groupBox"_s << Cell {1, 3, 1, 3} << wide << u""_s;
+    QTest::newRow("LED_FREQUENZ") << edit << u"groupBox_8"_s << Cell {1, 0, 1, 3} << 100 << u""_s;
+    QTest::newRow("QS_F") << slider << u"groupBox_8"_s << Cell {1, 3, 1, 1} << wide << u""_s;
+    QTest::newRow("QS_XP") << slider << u"groupBox_9"_s << Cell {1, 7, 1, 1} << wide << u""_s;
+    QTest::newRow("QS_RP") << slider << u"groupBox_9"_s << Cell {1, 2, 1, 1} << wide << u""_s;
+    QTest::newRow("LED_RP") << edit << u"groupBox_9"_s << Cell {0, 0, 1, 5} << wide << u""_s;
+    QTest::newRow("LED_XP") << edit << u"groupBox_9"_s << Cell {0, 5, 1, 5} << wide << u""_s;
+    QTest::newRow("LED_XS") << edit << u"groupBox_7"_s << Cell {1, 5, 1, 4} << wide << u""_s;
+    QTest::newRow("LED_RS") << edit << u"groupBox_7"_s << Cell {1, 0, 1, 5} << wide << u""_s;
+    QTest::newRow("QS_XS") << slider << u"groupBox_7"_s << Cell {2, 7, 1, 1} << wide << u""_s;
+    QTest::newRow("QS_RS") << slider << u"groupBox_7"_s << Cell {2, 2, 1, 1} << wide << u""_s;
+    QTest::newRow("LED_GAMMAR") << edit << u"groupBox_5"_s << Cell {1, 0, 1, 1} << 75 << u""_s;
+    QTest::newRow("label_4") << label << u"groupBox_5"_s << Cell {0, 2, 1, 1} << wide
+                             << u"Magnitude"_s;
+    QTest::newRow("label_3") << label << u"groupBox_5"_s << Cell {0, 1, 1, 1} << wide << u"Imag"_s;
+    QTest::newRow("label_2") << label << u"groupBox_5"_s << Cell {0, 0, 1, 1} << wide << u"Real"_s;
+    QTest::newRow("LED_GAMMAI") << edit << u"groupBox_5"_s << Cell {1, 1, 1, 1} << 75 << u""_s;
+    QTest::newRow("LED_GAMMAM") << edit << u"groupBox_5"_s << Cell {1, 2, 1, 1} << 75 << u""_s;
+    QTest::newRow("LED_GAMMAP") << edit << u"groupBox_5"_s << Cell {1, 3, 1, 1} << 75 << u""_s;
+    QTest::newRow("label_7") << label << u"groupBox_5"_s << Cell {0, 3, 1, 1} << wide << u"Phase"_s;
+    QTest::newRow("SPB_SWR1") << spinBox << u"groupBox_4"_s << Cell {0} << 50 << u""_s;
+    QTest::newRow("SPB_SWR2") << spinBox << u"groupBox_4"_s << Cell {1} << 50 << u""_s;
+    QTest::newRow("SPB_SWR3") << spinBox << u"groupBox_4"_s << Cell {2} << 50 << u""_s;
+    QTest::newRow("LED_Z0") << edit << u"groupBox_4"_s << Cell {3} << 70 << u""_s;
+    QTest::newRow("label_8") << label << u"groupBox_4"_s << Cell {4} << 15 << u"Ω"_s;
+    QTest::newRow("QS_OPACITY") << slider << u"groupBox_2"_s << Cell {0} << wide << u""_s;
+    QTest::newRow("PUB_Info") << button << central << Cell {0} << wide << u"Info"_s;
+    QTest::newRow("PUB_CLOSE") << button << central << Cell {1} << wide << u"Beenden"_s;
 }
 
 void TestMainWindowForm::widgetPlacement()
 {
     QFETCH(QString, className);
     QFETCH(QString, parentName);
-    QFETCH(QString, layoutKind);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QFETCH(int, rowSpan);
-    QFETCH(int, columnSpan);
-    QFETCH(int, minimum);
-    QFETCH(int, maximum);
+    QFETCH(Cell, cell);
     QFETCH(int, maximumWidth);
     QFETCH(QString, text);
 
@@ -339,17 +286,8 @@ void TestMainWindowForm::widgetPlacement()
 
     QLayout *layout = holdingLayout(widget);
     QVERIFY(layout);
-    QCOMPARE(qobject_cast<QGridLayout *>(layout) != nullptr, layoutKind == u"grid"_s);
-    const Placement placement = placementIn(layout, widget);
-    QCOMPARE(placement.row, row);
-    QCOMPARE(placement.column, column);
-    QCOMPARE(placement.rowSpan, rowSpan);
-    QCOMPARE(placement.columnSpan, columnSpan);
+    QCOMPARE(cellIn(layout, widget), cell);
 
-    if (auto *slider = qobject_cast<QAbstractSlider *>(widget)) {
-        QCOMPARE(slider->minimum(), minimum);
-        QCOMPARE(slider->maximum(), maximum);
-    }
     QCOMPARE(widget->maximumWidth(), maximumWidth);
     // The window sizes its fields to their texts and keeps a track on its
     // vertical sliders, and the chart keeps a usable size; nothing else has a
@@ -443,10 +381,19 @@ void TestMainWindowForm::sliderDefaults()
 {
     const auto sliders = mainWindow->findChildren<QSlider *>(QRegularExpression(u"^QS_"_s));
     QCOMPARE(sliders.size(), 10);
+    // The sliders of reactances and susceptances run both ways from the middle.
+    const QHash<QString, QPair<int, int>> ranges {
+        {u"QS_X"_s, {-1000, 1000}}, {u"QS_R"_s, {0, 1000}},      {u"QS_B"_s, {-1000, 1000}},
+        {u"QS_G"_s, {0, 1000}},     {u"QS_F"_s, {0, 99}},        {u"QS_XP"_s, {-1000, 1000}},
+        {u"QS_RP"_s, {0, 1000}},    {u"QS_XS"_s, {-1000, 1000}}, {u"QS_RS"_s, {0, 1000}},
+        {u"QS_OPACITY"_s, {0, 100}}};
     // The table sliders step by one scale value, five positions.
     const QStringList tableSliders {u"QS_R"_s, u"QS_X"_s,  u"QS_G"_s,
                                     u"QS_B"_s, u"QS_RS"_s, u"QS_RP"_s};
     for (const QSlider *slider : sliders) {
+        QVERIFY2(ranges.contains(slider->objectName()), qPrintable(slider->objectName()));
+        QCOMPARE(qMakePair(slider->minimum(), slider->maximum()),
+                 ranges.value(slider->objectName()));
         QCOMPARE(slider->pageStep(), 10);
         QCOMPARE(slider->singleStep(), tableSliders.contains(slider->objectName()) ? 5 : 1);
         QVERIFY(slider->hasTracking());
