@@ -68,8 +68,8 @@ private slots:
     void heldDragsChainAndGoBack();
 
 private:
-    // The view's pixel nearest to a scene point: the view hands the scene
-    // whole pixels anyway.
+    // The view's pixel nearest to a scene point; at scale 1 a whole scene
+    // point is a whole pixel.
     QPoint pixelAt(const QPointF &scenePos) const { return view->mapFromScene(scenePos); }
     // A drag from the marker to a scene point, released there; false if the
     // marker did not follow.
