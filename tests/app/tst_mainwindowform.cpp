@@ -1,8 +1,7 @@
 #include "app/mainwindow.h"
-#include "app/settingsstore.h"
 #include "throwawaysettings.h"
+#include "windowdriver.h"
 
-#include <QAbstractSlider>
 #include <QAccessible>
 #include <QApplication>
 #include <QBoxLayout>
@@ -10,12 +9,12 @@
 #include <QGraphicsView>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QSlider>
 #include <QTest>
 
@@ -57,27 +56,71 @@ QString configurationTip()
          u"Beide Lösungen, einmal für die Parallelschaltung und einmal für die Seriellschaltung, werden angezeigt."_s});
 }
 
-// Position of a widget in the layout of its parent: grid cell, or index in a box.
-struct Placement
+// A control that takes the focus: what a screen reader announces for it, and
+// the paragraphs of its tooltip, which begins with the description in bold.
+struct FocusControl
 {
-    int row = -1;
-    int column = -1;
-    int rowSpan = -1;
-    int columnSpan = -1;
+    const char *objectName;
+    QString name;
+    QString description;
+    QStringList tipParagraphs = {};
 };
 
-Placement placementIn(QLayout *layout, QWidget *widget)
+// In the order Tab visits them.
+const QList<FocusControl> &focusControls()
 {
-    Placement placement;
+    static const QString serial = u" für serielle Konfiguration"_s;
+    static const QString parallel = u" für parallele Konfiguration"_s;
+    static const QList<FocusControl> controls {
+        {"QGV_Chart", u"Smith-Diagramm"_s,
+         u"Smith-Diagramm oder Gamma-Diagramm (je nach Stellung des Schiebereglers)"_s},
+        {"QS_OPACITY", u"Überblendung Smith - Gamma"_s,
+         u"Überblenden zwischen Smith-Diagramm und Reflexionsfaktor Gamma"_s},
+        {"SPB_SWR1", u"SWR 1"_s, u"erster SWR-Kreis (1.0 für nicht angezeigt)"_s},
+        {"SPB_SWR2", u"SWR 2"_s, u"zweiter SWR-Kreis (1.0 für nicht angezeigt)"_s},
+        {"SPB_SWR3", u"SWR 3"_s, u"dritter SWR-Kreis (1.0 für nicht angezeigt)"_s},
+        {"LED_Z0", u"Z0"_s, u"Referenzimpedanz"_s, {u"Normalerweise 50Ω oder 75Ω"_s}},
+        {"LED_FREQUENZ", u"Frequenz"_s, u"Frequenz zur Berechnung der Bauteile"_s},
+        {"QS_F", u"Frequenz-Schieberegler"_s, u"Frequenzeinstellung"_s},
+        {"LED_XS", u"XS"_s, u"Blindwiderstand"_s + serial, {s1, s2, s3}},
+        {"LED_RS", u"RS"_s, u"Wirkwiderstand"_s + serial, {s1, s2, s3}},
+        {"QS_XS", u"XS-Schieberegler"_s, u"Einstellen des Blindwiderstands"_s + serial},
+        {"QS_RS", u"RS-Schieberegler"_s, u"Einstellen des Wirkwiderstands"_s + serial},
+        {"PUB_Info", u"Info"_s, u"Information zu diesem Programm"_s},
+        {"PUB_CLOSE", u"Beenden"_s, u"Programm beenden"_s},
+        {"QS_B", u"B-Schieberegler"_s, u"Einstellen des Blindleitwerts"_s},
+        {"LED_G", u"G"_s, u"Wirkleitwert der Last (conductance)"_s},
+        {"QS_G", u"G-Schieberegler"_s, u"Einstellen des Wirkleitwerts"_s},
+        {"LED_B", u"B"_s, u"Blindleitwert der Last (susceptance)"_s},
+        {"LED_GAMMAR", u"Gamma Real"_s, u"Realteil von Gamma in karthesischen Koordinaten"_s},
+        {"LED_GAMMAI", u"Gamma Imag"_s, u"Imaginärteil von Gamma in karthesischen Koordinaten"_s},
+        {"LED_GAMMAM", u"Gamma Magnitude"_s, u"Magnitude (Betrag) von Gamma"_s},
+        {"LED_GAMMAP", u"Gamma Phase"_s, u"Phasenwinkel von Gamma"_s},
+        {"QS_XP", u"XP-Schieberegler"_s, u"Einstellen des Blindwiderstands"_s + parallel},
+        {"QS_RP", u"RP-Schieberegler"_s, u"Einstellen des Wirkwiderstands"_s + parallel},
+        {"LED_RP", u"RP"_s, u"Wirkwiderstand"_s + parallel, {s1, p2, p3}},
+        {"LED_XP", u"XP"_s, u"Blindwiderstand"_s + parallel, {s1, p2, p3}},
+        {"QS_X", u"X-Schieberegler"_s, u"Einstellen des Blindwiderstands"_s},
+        {"LED_X", u"X"_s, u"Blindwiderstand der Last (reactance)"_s},
+        {"LED_R", u"R"_s, u"Wirkwiderstand der Last (resistance)"_s},
+        {"QS_R", u"R-Schieberegler"_s, u"Einstellen des Wirkwiderstands"_s},
+    };
+    return controls;
+}
+
+// Where a widget stands in a layout: row, column, row span and column span in
+// a grid, the index in a box.
+using Cell = QList<int>;
+
+Cell cellIn(QLayout *layout, QWidget *widget)
+{
     const int index = layout->indexOf(widget);
-    if (index < 0)
-        return placement;
-    if (auto *grid = qobject_cast<QGridLayout *>(layout))
-        grid->getItemPosition(index, &placement.row, &placement.column, &placement.rowSpan,
-                              &placement.columnSpan);
-    else
-        placement.row = index;
-    return placement;
+    auto *grid = qobject_cast<QGridLayout *>(layout);
+    if (index < 0 || !grid)
+        return {index};
+    Cell cell(4);
+    grid->getItemPosition(index, &cell[0], &cell[1], &cell[2], &cell[3]);
+    return cell;
 }
 
 // The layout that holds the widget: its parent's own layout or one nested in it.
@@ -128,20 +171,21 @@ private:
         return mainWindow->findChild<T *>(QLatin1String(name));
     }
 
-    std::unique_ptr<MainWindow> mainWindow;
+    // The window from the form's defaults, without any stored settings.
+    std::unique_ptr<WindowDriver> driver;
+    MainWindow *mainWindow = nullptr;
 };
 
 void TestMainWindowForm::initTestCase()
 {
     useThrowAwaySettings();
-    QSettings(SettingsStore::organisation(), SettingsStore::application())
-        .clear(); // start from the form's defaults
-    mainWindow = std::make_unique<MainWindow>();
+    driver = std::make_unique<WindowDriver>();
+    mainWindow = &driver->window();
 }
 
 void TestMainWindowForm::cleanupTestCase()
 {
-    mainWindow.reset();
+    driver.reset();
 }
 
 void TestMainWindowForm::window()
@@ -160,123 +204,78 @@ void TestMainWindowForm::widgetPlacement_data()
 {
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("parentName");
-    QTest::addColumn<QString>("layoutKind");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("rowSpan");
-    QTest::addColumn<int>("columnSpan");
-    QTest::addColumn<int>("minimum");
-    QTest::addColumn<int>("maximum");
+    // The row, column and spans in a grid layout, or the index in a box layout.
+    QTest::addColumn<Cell>("cell");
     QTest::addColumn<int>("maximumWidth");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("text"); // of a group box, label or button
 
-    QTest::newRow("QGV_Chart") << u"QGraphicsView"_s << u"centralwidget"_s << u"box"_s << 0 << -1
-                               << -1 << -1 << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("groupBox_3") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 0 << 0 << 1
-                                << 1 << 0 << 0 << 16777215 << u"Impedanz"_s;
-    QTest::newRow("groupBox") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 0 << 1 << 1
-                              << 1 << 0 << 0 << 16777215 << u"Admittanz"_s;
-    QTest::newRow("groupBox_8") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 1 << 0 << 1
-                                << 2 << 0 << 0 << 16777215 << u"Frequenz"_s;
-    QTest::newRow("groupBox_9") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 2 << 0 << 1
-                                << 1 << 0 << 0 << 16777215 << u"RLC parallel"_s;
-    QTest::newRow("groupBox_7") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 2 << 1 << 1
-                                << 1 << 0 << 0 << 16777215 << u"RLC seriell"_s;
-    QTest::newRow("groupBox_5") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 3 << 0 << 1
-                                << 2 << 0 << 0 << 16777215 << u"Gamma"_s;
-    QTest::newRow("groupBox_4") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 4 << 0 << 1
-                                << 2 << 0 << 0 << 16777215 << u"SWR und Z0"_s;
-    QTest::newRow("groupBox_2") << u"QGroupBox"_s << u"centralwidget"_s << u"grid"_s << 5 << 0 << 1
-                                << 2 << 0 << 0 << 16777215 << u"Smith - Gamma"_s;
-    QTest::newRow("label") << u"QLabel"_s << u"groupBox_3"_s << u"grid"_s << 0 << 4 << 1 << 1 << 0
-                           << 0 << 16777215 << u"X"_s;
-    QTest::newRow("QS_X") << u"QSlider"_s << u"groupBox_3"_s << u"grid"_s << 3 << 5 << 1 << 1
-                          << -1000 << 1000 << 16777215 << u""_s;
-    QTest::newRow("LED_X") << u"QLineEdit"_s << u"groupBox_3"_s << u"grid"_s << 1 << 4 << 1 << 3
-                           << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("hrthLabel") << u"QLabel"_s << u"groupBox_3"_s << u"grid"_s << 0 << 0 << 1 << 1
-                               << 0 << 0 << 16777215 << u"R"_s;
-    QTest::newRow("LED_R") << u"QLineEdit"_s << u"groupBox_3"_s << u"grid"_s << 1 << 0 << 1 << 3
-                           << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("QS_R") << u"QSlider"_s << u"groupBox_3"_s << u"grid"_s << 3 << 1 << 1 << 1 << 0
-                          << 1000 << 16777215 << u""_s;
-    QTest::newRow("QS_B") << u"QSlider"_s << u"groupBox"_s << u"grid"_s << 2 << 4 << 1 << 1 << -1000
-                          << 1000 << 16777215 << u""_s;
-    QTest::newRow("label_5") << u"QLabel"_s << u"groupBox"_s << u"grid"_s << 0 << 4 << 1 << 1 << 0
-                             << 0 << 16777215 << u"B"_s;
-    QTest::newRow("label_6") << u"QLabel"_s << u"groupBox"_s << u"grid"_s << 0 << 1 << 1 << 1 << 0
-                             << 0 << 16777215 << u"G"_s;
-    QTest::newRow("LED_G") << u"QLineEdit"_s << u"groupBox"_s << u"grid"_s << 1 << 0 << 1 << 3 << 0
-                           << 0 << 16777215 << u""_s;
-    QTest::newRow("QS_G") << u"QSlider"_s << u"groupBox"_s << u"grid"_s << 2 << 1 << 1 << 1 << 0
-                          << 1000 << 16777215 << u""_s;
-    QTest::newRow("LED_B") << u"QLineEdit"_s << u"groupBox"_s << u"grid"_s << 1 << 3 << 1 << 3 << 0
-                           << 0 << 16777215 << u""_s;
-    QTest::newRow("LED_FREQUENZ") << u"QLineEdit"_s << u"groupBox_8"_s << u"grid"_s << 1 << 0 << 1
-                                  << 3 << 0 << 0 << 100 << u""_s;
-    QTest::newRow("QS_F") << u"QSlider"_s << u"groupBox_8"_s << u"grid"_s << 1 << 3 << 1 << 1 << 0
-                          << 99 << 16777215 << u""_s;
-    QTest::newRow("QS_XP") << u"QSlider"_s << u"groupBox_9"_s << u"grid"_s << 1 << 7 << 1 << 1
-                           << -1000 << 1000 << 16777215 << u""_s;
-    QTest::newRow("QS_RP") << u"QSlider"_s << u"groupBox_9"_s << u"grid"_s << 1 << 2 << 1 << 1 << 0
-                           << 1000 << 16777215 << u""_s;
-    QTest::newRow("LED_RP") << u"QLineEdit"_s << u"groupBox_9"_s << u"grid"_s << 0 << 0 << 1 << 5
-                            << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("LED_XP") << u"QLineEdit"_s << u"groupBox_9"_s << u"grid"_s << 0 << 5 << 1 << 5
-                            << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("LED_XS") << u"QLineEdit"_s << u"groupBox_7"_s << u"grid"_s << 1 << 5 << 1 << 4
-                            << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("LED_RS") << u"QLineEdit"_s << u"groupBox_7"_s << u"grid"_s << 1 << 0 << 1 << 5
-                            << 0 << 0 << 16777215 << u""_s;
-    QTest::newRow("QS_XS") << u"QSlider"_s << u"groupBox_7"_s << u"grid"_s << 2 << 7 << 1 << 1
-                           << -1000 << 1000 << 16777215 << u""_s;
-    QTest::newRow("QS_RS") << u"QSlider"_s << u"groupBox_7"_s << u"grid"_s << 2 << 2 << 1 << 1 << 0
-                           << 1000 << 16777215 << u""_s;
-    QTest::newRow("LED_GAMMAR") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 0 << 1
-                                << 1 << 0 << 0 << 75 << u""_s;
-    QTest::newRow("label_4") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 2 << 1 << 1 << 0
-                             << 0 << 16777215 << u"Magnitude"_s;
-    QTest::newRow("label_3") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 1 << 1 << 1 << 0
-                             << 0 << 16777215 << u"Imag"_s;
-    QTest::newRow("label_2") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 0 << 1 << 1 << 0
-                             << 0 << 16777215 << u"Real"_s;
-    QTest::newRow("LED_GAMMAI") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 1 << 1
-                                << 1 << 0 << 0 << 75 << u""_s;
-    QTest::newRow("LED_GAMMAM") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 2 << 1
-                                << 1 << 0 << 0 << 75 << u""_s;
-    QTest::newRow("LED_GAMMAP") << u"QLineEdit"_s << u"groupBox_5"_s << u"grid"_s << 1 << 3 << 1
-                                << 1 << 0 << 0 << 75 << u""_s;
-    QTest::newRow("label_7") << u"QLabel"_s << u"groupBox_5"_s << u"grid"_s << 0 << 3 << 1 << 1 << 0
-                             << 0 << 16777215 << u"Phase"_s;
-    QTest::newRow("SPB_SWR1") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 0 << -1 << -1
-                              << -1 << 0 << 0 << 50 << u""_s;
-    QTest::newRow("SPB_SWR2") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 1 << -1 << -1
-                              << -1 << 0 << 0 << 50 << u""_s;
-    QTest::newRow("SPB_SWR3") << u"QDoubleSpinBox"_s << u"groupBox_4"_s << u"box"_s << 2 << -1 << -1
-                              << -1 << 0 << 0 << 50 << u""_s;
-    QTest::newRow("LED_Z0") << u"QLineEdit"_s << u"groupBox_4"_s << u"box"_s << 3 << -1 << -1 << -1
-                            << 0 << 0 << 70 << u""_s;
-    QTest::newRow("label_8") << u"QLabel"_s << u"groupBox_4"_s << u"box"_s << 4 << -1 << -1 << -1
-                             << 0 << 0 << 15 << u"Ω"_s;
-    QTest::newRow("QS_OPACITY") << u"QSlider"_s << u"groupBox_2"_s << u"box"_s << 0 << -1 << -1
-                                << -1 << 0 << 100 << 16777215 << u""_s;
-    QTest::newRow("PUB_Info") << u"QPushButton"_s << u"centralwidget"_s << u"box"_s << 0 << -1 << -1
-                              << -1 << 0 << 0 << 16777215 << u"Info"_s;
-    QTest::newRow("PUB_CLOSE") << u"QPushButton"_s << u"centralwidget"_s << u"box"_s << 1 << -1
-                               << -1 << -1 << 0 << 0 << 16777215 << u"Beenden"_s;
+    const QString group = u"QGroupBox"_s;
+    const QString label = u"QLabel"_s;
+    const QString edit = u"QLineEdit"_s;
+    const QString slider = u"QSlider"_s;
+    const QString spinBox = u"QDoubleSpinBox"_s;
+    const QString button = u"QPushButton"_s;
+    const int wide = QWIDGETSIZE_MAX;
+    const QString central = u"centralwidget"_s;
+
+    QTest::newRow("QGV_Chart") << u"QGraphicsView"_s << central << Cell {0} << wide << u""_s;
+    QTest::newRow("groupBox_3") << group << central << Cell {0, 0, 1, 1} << wide << u"Impedanz"_s;
+    QTest::newRow("groupBox") << group << central << Cell {0, 1, 1, 1} << wide << u"Admittanz"_s;
+    QTest::newRow("groupBox_8") << group << central << Cell {1, 0, 1, 2} << wide << u"Frequenz"_s;
+    QTest::newRow("groupBox_9") << group << central << Cell {2, 0, 1, 1} << wide
+                                << u"RLC parallel"_s;
+    QTest::newRow("groupBox_7") << group << central << Cell {2, 1, 1, 1} << wide
+                                << u"RLC seriell"_s;
+    QTest::newRow("groupBox_5") << group << central << Cell {3, 0, 1, 2} << wide << u"Gamma"_s;
+    QTest::newRow("groupBox_4") << group << central << Cell {4, 0, 1, 2} << wide << u"SWR und Z0"_s;
+    QTest::newRow("groupBox_2") << group << central << Cell {5, 0, 1, 2} << wide
+                                << u"Smith - Gamma"_s;
+    QTest::newRow("label") << label << u"groupBox_3"_s << Cell {0, 4, 1, 1} << wide << u"X"_s;
+    QTest::newRow("QS_X") << slider << u"groupBox_3"_s << Cell {3, 5, 1, 1} << wide << u""_s;
+    QTest::newRow("LED_X") << edit << u"groupBox_3"_s << Cell {1, 4, 1, 3} << wide << u""_s;
+    QTest::newRow("hrthLabel") << label << u"groupBox_3"_s << Cell {0, 0, 1, 1} << wide << u"R"_s;
+    QTest::newRow("LED_R") << edit << u"groupBox_3"_s << Cell {1, 0, 1, 3} << wide << u""_s;
+    QTest::newRow("QS_R") << slider << u"groupBox_3"_s << Cell {3, 1, 1, 1} << wide << u""_s;
+    QTest::newRow("QS_B") << slider << u"groupBox"_s << Cell {2, 4, 1, 1} << wide << u""_s;
+    QTest::newRow("label_5") << label << u"groupBox"_s << Cell {0, 4, 1, 1} << wide << u"B"_s;
+    QTest::newRow("label_6") << label << u"groupBox"_s << Cell {0, 1, 1, 1} << wide << u"G"_s;
+    QTest::newRow("LED_G") << edit << u"groupBox"_s << Cell {1, 0, 1, 3} << wide << u""_s;
+    QTest::newRow("QS_G") << slider << u"groupBox"_s << Cell {2, 1, 1, 1} << wide << u""_s;
+    QTest::newRow("LED_B") << edit << u"groupBox"_s << Cell {1, 3, 1, 3} << wide << u""_s;
+    QTest::newRow("LED_FREQUENZ") << edit << u"groupBox_8"_s << Cell {1, 0, 1, 3} << 100 << u""_s;
+    QTest::newRow("QS_F") << slider << u"groupBox_8"_s << Cell {1, 3, 1, 1} << wide << u""_s;
+    QTest::newRow("QS_XP") << slider << u"groupBox_9"_s << Cell {1, 7, 1, 1} << wide << u""_s;
+    QTest::newRow("QS_RP") << slider << u"groupBox_9"_s << Cell {1, 2, 1, 1} << wide << u""_s;
+    QTest::newRow("LED_RP") << edit << u"groupBox_9"_s << Cell {0, 0, 1, 5} << wide << u""_s;
+    QTest::newRow("LED_XP") << edit << u"groupBox_9"_s << Cell {0, 5, 1, 5} << wide << u""_s;
+    QTest::newRow("LED_XS") << edit << u"groupBox_7"_s << Cell {1, 5, 1, 4} << wide << u""_s;
+    QTest::newRow("LED_RS") << edit << u"groupBox_7"_s << Cell {1, 0, 1, 5} << wide << u""_s;
+    QTest::newRow("QS_XS") << slider << u"groupBox_7"_s << Cell {2, 7, 1, 1} << wide << u""_s;
+    QTest::newRow("QS_RS") << slider << u"groupBox_7"_s << Cell {2, 2, 1, 1} << wide << u""_s;
+    QTest::newRow("LED_GAMMAR") << edit << u"groupBox_5"_s << Cell {1, 0, 1, 1} << 75 << u""_s;
+    QTest::newRow("label_4") << label << u"groupBox_5"_s << Cell {0, 2, 1, 1} << wide
+                             << u"Magnitude"_s;
+    QTest::newRow("label_3") << label << u"groupBox_5"_s << Cell {0, 1, 1, 1} << wide << u"Imag"_s;
+    QTest::newRow("label_2") << label << u"groupBox_5"_s << Cell {0, 0, 1, 1} << wide << u"Real"_s;
+    QTest::newRow("LED_GAMMAI") << edit << u"groupBox_5"_s << Cell {1, 1, 1, 1} << 75 << u""_s;
+    QTest::newRow("LED_GAMMAM") << edit << u"groupBox_5"_s << Cell {1, 2, 1, 1} << 75 << u""_s;
+    QTest::newRow("LED_GAMMAP") << edit << u"groupBox_5"_s << Cell {1, 3, 1, 1} << 75 << u""_s;
+    QTest::newRow("label_7") << label << u"groupBox_5"_s << Cell {0, 3, 1, 1} << wide << u"Phase"_s;
+    QTest::newRow("SPB_SWR1") << spinBox << u"groupBox_4"_s << Cell {0} << 50 << u""_s;
+    QTest::newRow("SPB_SWR2") << spinBox << u"groupBox_4"_s << Cell {1} << 50 << u""_s;
+    QTest::newRow("SPB_SWR3") << spinBox << u"groupBox_4"_s << Cell {2} << 50 << u""_s;
+    QTest::newRow("LED_Z0") << edit << u"groupBox_4"_s << Cell {3} << 70 << u""_s;
+    QTest::newRow("label_8") << label << u"groupBox_4"_s << Cell {4} << 15 << u"Ω"_s;
+    QTest::newRow("QS_OPACITY") << slider << u"groupBox_2"_s << Cell {0} << wide << u""_s;
+    QTest::newRow("PUB_Info") << button << central << Cell {0} << wide << u"Info"_s;
+    QTest::newRow("PUB_CLOSE") << button << central << Cell {1} << wide << u"Beenden"_s;
 }
 
 void TestMainWindowForm::widgetPlacement()
 {
     QFETCH(QString, className);
     QFETCH(QString, parentName);
-    QFETCH(QString, layoutKind);
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QFETCH(int, rowSpan);
-    QFETCH(int, columnSpan);
-    QFETCH(int, minimum);
-    QFETCH(int, maximum);
+    QFETCH(Cell, cell);
     QFETCH(int, maximumWidth);
     QFETCH(QString, text);
 
@@ -287,17 +286,8 @@ void TestMainWindowForm::widgetPlacement()
 
     QLayout *layout = holdingLayout(widget);
     QVERIFY(layout);
-    QCOMPARE(qobject_cast<QGridLayout *>(layout) != nullptr, layoutKind == u"grid"_s);
-    const Placement placement = placementIn(layout, widget);
-    QCOMPARE(placement.row, row);
-    QCOMPARE(placement.column, column);
-    QCOMPARE(placement.rowSpan, rowSpan);
-    QCOMPARE(placement.columnSpan, columnSpan);
+    QCOMPARE(cellIn(layout, widget), cell);
 
-    if (auto *slider = qobject_cast<QAbstractSlider *>(widget)) {
-        QCOMPARE(slider->minimum(), minimum);
-        QCOMPARE(slider->maximum(), maximum);
-    }
     QCOMPARE(widget->maximumWidth(), maximumWidth);
     // The window sizes its fields to their texts and keeps a track on its
     // vertical sliders, and the chart keeps a usable size; nothing else has a
@@ -324,54 +314,25 @@ void TestMainWindowForm::toolTips_data()
 {
     QTest::addColumn<QString>("toolTip");
 
-    QTest::newRow("QGV_Chart") << boldTip(
-        u"Smith-Diagramm oder Gamma-Diagramm (je nach Stellung des Schiebereglers)"_s);
+    // The sliders of the two configurations have no tooltip of their own.
+    const QStringList untipped {u"QS_XS"_s, u"QS_RS"_s, u"QS_XP"_s, u"QS_RP"_s};
+    for (const FocusControl &control : focusControls()) {
+        QTest::newRow(control.objectName)
+            << (untipped.contains(QLatin1String(control.objectName))
+                    ? QString()
+                    : boldTip(control.description, control.tipParagraphs));
+    }
     QTest::newRow("groupBox_2") << plainTip(
         u"Überblenden zwischen Smith-Diagramm und Gamma-Diagramm"_s);
-    QTest::newRow("QS_OPACITY") << boldTip(
-        u"Überblenden zwischen Smith-Diagramm und Reflexionsfaktor Gamma"_s);
     QTest::newRow("groupBox_4") << QString();
-    QTest::newRow("SPB_SWR1") << boldTip(u"erster SWR-Kreis (1.0 für nicht angezeigt)"_s);
-    QTest::newRow("SPB_SWR2") << boldTip(u"zweiter SWR-Kreis (1.0 für nicht angezeigt)"_s);
-    QTest::newRow("SPB_SWR3") << boldTip(u"dritter SWR-Kreis (1.0 für nicht angezeigt)"_s);
-    QTest::newRow("LED_Z0") << boldTip(u"Referenzimpedanz"_s, {u"Normalerweise 50Ω oder 75Ω"_s});
     QTest::newRow("label_8") << QString();
     QTest::newRow("groupBox_8") << QString();
-    QTest::newRow("LED_FREQUENZ") << boldTip(u"Frequenz zur Berechnung der Bauteile"_s);
-    QTest::newRow("QS_F") << boldTip(u"Frequenzeinstellung"_s);
     QTest::newRow("groupBox_7") << configurationTip();
-    QTest::newRow("LED_XS") << boldTip(u"Blindwiderstand für serielle Konfiguration"_s,
-                                       {s1, s2, s3});
-    QTest::newRow("LED_RS") << boldTip(u"Wirkwiderstand für serielle Konfiguration"_s,
-                                       {s1, s2, s3});
-    QTest::newRow("QS_XS") << QString();
-    QTest::newRow("QS_RS") << QString();
-    QTest::newRow("PUB_Info") << boldTip(u"Information zu diesem Programm"_s);
-    QTest::newRow("PUB_CLOSE") << boldTip(u"Programm beenden"_s);
     QTest::newRow("groupBox") << plainTip(u"Einstellen der Admittanz"_s);
-    QTest::newRow("QS_B") << boldTip(u"Einstellen des Blindleitwerts"_s);
-    QTest::newRow("LED_G") << boldTip(u"Wirkleitwert der Last (conductance)"_s);
-    QTest::newRow("QS_G") << boldTip(u"Einstellen des Wirkleitwerts"_s);
-    QTest::newRow("LED_B") << boldTip(u"Blindleitwert der Last (susceptance)"_s);
     QTest::newRow("groupBox_5") << plainTip(
         u"Reflexionsfaktor Gamma in karthesischen und in Polarkoordinaten."_s);
-    QTest::newRow("LED_GAMMAR") << boldTip(u"Realteil von Gamma in karthesischen Koordinaten"_s);
-    QTest::newRow("LED_GAMMAI") << boldTip(
-        u"Imaginärteil von Gamma in karthesischen Koordinaten"_s);
-    QTest::newRow("LED_GAMMAM") << boldTip(u"Magnitude (Betrag) von Gamma"_s);
-    QTest::newRow("LED_GAMMAP") << boldTip(u"Phasenwinkel von Gamma"_s);
     QTest::newRow("groupBox_9") << configurationTip();
-    QTest::newRow("LED_RP") << boldTip(u"Wirkwiderstand für parallele Konfiguration"_s,
-                                       {s1, p2, p3});
-    QTest::newRow("LED_XP") << boldTip(u"Blindwiderstand für parallele Konfiguration"_s,
-                                       {s1, p2, p3});
-    QTest::newRow("QS_RP") << QString();
-    QTest::newRow("QS_XP") << QString();
     QTest::newRow("groupBox_3") << plainTip(u"Einstellen der Impedanz"_s);
-    QTest::newRow("QS_X") << boldTip(u"Einstellen des Blindwiderstands"_s);
-    QTest::newRow("LED_X") << boldTip(u"Blindwiderstand der Last (reactance)"_s);
-    QTest::newRow("LED_R") << boldTip(u"Wirkwiderstand der Last (resistance)"_s);
-    QTest::newRow("QS_R") << boldTip(u"Einstellen des Wirkwiderstands"_s);
 }
 
 void TestMainWindowForm::toolTips()
@@ -420,10 +381,19 @@ void TestMainWindowForm::sliderDefaults()
 {
     const auto sliders = mainWindow->findChildren<QSlider *>(QRegularExpression(u"^QS_"_s));
     QCOMPARE(sliders.size(), 10);
+    // The sliders of reactances and susceptances run both ways from the middle.
+    const QHash<QString, QPair<int, int>> ranges {
+        {u"QS_X"_s, {-1000, 1000}}, {u"QS_R"_s, {0, 1000}},      {u"QS_B"_s, {-1000, 1000}},
+        {u"QS_G"_s, {0, 1000}},     {u"QS_F"_s, {0, 99}},        {u"QS_XP"_s, {-1000, 1000}},
+        {u"QS_RP"_s, {0, 1000}},    {u"QS_XS"_s, {-1000, 1000}}, {u"QS_RS"_s, {0, 1000}},
+        {u"QS_OPACITY"_s, {0, 100}}};
     // The table sliders step by one scale value, five positions.
     const QStringList tableSliders {u"QS_R"_s, u"QS_X"_s,  u"QS_G"_s,
                                     u"QS_B"_s, u"QS_RS"_s, u"QS_RP"_s};
     for (const QSlider *slider : sliders) {
+        QVERIFY2(ranges.contains(slider->objectName()), qPrintable(slider->objectName()));
+        QCOMPARE(qMakePair(slider->minimum(), slider->maximum()),
+                 ranges.value(slider->objectName()));
         QCOMPARE(slider->pageStep(), 10);
         QCOMPARE(slider->singleStep(), tableSliders.contains(slider->objectName()) ? 5 : 1);
         QVERIFY(slider->hasTracking());
@@ -471,13 +441,9 @@ void TestMainWindowForm::layoutSettings()
 
 void TestMainWindowForm::focusChain()
 {
-    const QStringList expected {
-        u"QGV_Chart"_s,  u"QS_OPACITY"_s,   u"SPB_SWR1"_s, u"SPB_SWR2"_s,   u"SPB_SWR3"_s,
-        u"LED_Z0"_s,     u"LED_FREQUENZ"_s, u"QS_F"_s,     u"LED_XS"_s,     u"LED_RS"_s,
-        u"QS_XS"_s,      u"QS_RS"_s,        u"PUB_Info"_s, u"PUB_CLOSE"_s,  u"QS_B"_s,
-        u"LED_G"_s,      u"QS_G"_s,         u"LED_B"_s,    u"LED_GAMMAR"_s, u"LED_GAMMAI"_s,
-        u"LED_GAMMAM"_s, u"LED_GAMMAP"_s,   u"QS_XP"_s,    u"QS_RP"_s,      u"LED_RP"_s,
-        u"LED_XP"_s,     u"QS_X"_s,         u"LED_X"_s,    u"LED_R"_s,      u"QS_R"_s};
+    QStringList expected;
+    for (const FocusControl &control : focusControls())
+        expected.append(QLatin1String(control.objectName));
 
     // Walk the chain the way Tab does and keep the named controls.
     QStringList visited;
@@ -492,7 +458,7 @@ void TestMainWindowForm::focusChain()
 
     // And with real key presses: each Tab moves on to the next control.
     mainWindow->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow.get()));
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow));
     for (int i = 1; i < expected.size(); ++i) {
         QWidget *from = mainWindow->findChild<QWidget *>(expected.at(i - 1));
         from->setFocus(Qt::TabFocusReason);
@@ -511,7 +477,7 @@ void TestMainWindowForm::chartShowsFocusFrame()
 {
     auto *view = child<QGraphicsView>("QGV_Chart");
     mainWindow->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(mainWindow.get()));
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow));
     child<QSlider>("QS_OPACITY")->setFocus(Qt::TabFocusReason);
     const QRect viewport = view->viewport()->geometry();
     const QTransform fit = view->transform();
@@ -536,47 +502,8 @@ void TestMainWindowForm::accessibleTexts_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
-    const QString serial = u" für serielle Konfiguration"_s;
-    const QString parallel = u" für parallele Konfiguration"_s;
-    QTest::newRow("QGV_Chart") << u"Smith-Diagramm"_s
-                               << u"Smith-Diagramm oder Gamma-Diagramm (je nach Stellung des "
-                                  u"Schiebereglers)"_s;
-    QTest::newRow("QS_OPACITY")
-        << u"Überblendung Smith - Gamma"_s
-        << u"Überblenden zwischen Smith-Diagramm und Reflexionsfaktor Gamma"_s;
-    QTest::newRow("SPB_SWR1") << u"SWR 1"_s << u"erster SWR-Kreis (1.0 für nicht angezeigt)"_s;
-    QTest::newRow("SPB_SWR2") << u"SWR 2"_s << u"zweiter SWR-Kreis (1.0 für nicht angezeigt)"_s;
-    QTest::newRow("SPB_SWR3") << u"SWR 3"_s << u"dritter SWR-Kreis (1.0 für nicht angezeigt)"_s;
-    QTest::newRow("LED_Z0") << u"Z0"_s << u"Referenzimpedanz"_s;
-    QTest::newRow("LED_FREQUENZ") << u"Frequenz"_s << u"Frequenz zur Berechnung der Bauteile"_s;
-    QTest::newRow("QS_F") << u"Frequenz-Schieberegler"_s << u"Frequenzeinstellung"_s;
-    QTest::newRow("LED_XS") << u"XS"_s << u"Blindwiderstand"_s + serial;
-    QTest::newRow("LED_RS") << u"RS"_s << u"Wirkwiderstand"_s + serial;
-    QTest::newRow("QS_XS") << u"XS-Schieberegler"_s
-                           << u"Einstellen des Blindwiderstands"_s + serial;
-    QTest::newRow("QS_RS") << u"RS-Schieberegler"_s << u"Einstellen des Wirkwiderstands"_s + serial;
-    QTest::newRow("PUB_Info") << u"Info"_s << u"Information zu diesem Programm"_s;
-    QTest::newRow("PUB_CLOSE") << u"Beenden"_s << u"Programm beenden"_s;
-    QTest::newRow("QS_B") << u"B-Schieberegler"_s << u"Einstellen des Blindleitwerts"_s;
-    QTest::newRow("LED_G") << u"G"_s << u"Wirkleitwert der Last (conductance)"_s;
-    QTest::newRow("QS_G") << u"G-Schieberegler"_s << u"Einstellen des Wirkleitwerts"_s;
-    QTest::newRow("LED_B") << u"B"_s << u"Blindleitwert der Last (susceptance)"_s;
-    QTest::newRow("LED_GAMMAR") << u"Gamma Real"_s
-                                << u"Realteil von Gamma in karthesischen Koordinaten"_s;
-    QTest::newRow("LED_GAMMAI") << u"Gamma Imag"_s
-                                << u"Imaginärteil von Gamma in karthesischen Koordinaten"_s;
-    QTest::newRow("LED_GAMMAM") << u"Gamma Magnitude"_s << u"Magnitude (Betrag) von Gamma"_s;
-    QTest::newRow("LED_GAMMAP") << u"Gamma Phase"_s << u"Phasenwinkel von Gamma"_s;
-    QTest::newRow("QS_XP") << u"XP-Schieberegler"_s
-                           << u"Einstellen des Blindwiderstands"_s + parallel;
-    QTest::newRow("QS_RP") << u"RP-Schieberegler"_s
-                           << u"Einstellen des Wirkwiderstands"_s + parallel;
-    QTest::newRow("LED_RP") << u"RP"_s << u"Wirkwiderstand"_s + parallel;
-    QTest::newRow("LED_XP") << u"XP"_s << u"Blindwiderstand"_s + parallel;
-    QTest::newRow("QS_X") << u"X-Schieberegler"_s << u"Einstellen des Blindwiderstands"_s;
-    QTest::newRow("LED_X") << u"X"_s << u"Blindwiderstand der Last (reactance)"_s;
-    QTest::newRow("LED_R") << u"R"_s << u"Wirkwiderstand der Last (resistance)"_s;
-    QTest::newRow("QS_R") << u"R-Schieberegler"_s << u"Einstellen des Wirkwiderstands"_s;
+    for (const FocusControl &control : focusControls())
+        QTest::newRow(control.objectName) << control.name << control.description;
 }
 
 // What a screen reader announces: each control's own name, which no other

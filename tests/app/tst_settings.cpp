@@ -41,6 +41,16 @@ namespace {
 // The size the main window's form gives it.
 const QSize formSize(940, 715);
 
+// The keys of the chart's values in the store.
+const QString z0Key = QStringLiteral("SmithChart/Z0");
+const QString gammaRKey = QStringLiteral("SmithChart/GAMMAR");
+const QString gammaIKey = QStringLiteral("SmithChart/GAMMAI");
+const QString frequencyKey = QStringLiteral("SmithChart/Frequency");
+const QString swrKeys[3] = {QStringLiteral("SmithChart/SWR1"), QStringLiteral("SmithChart/SWR2"),
+                            QStringLiteral("SmithChart/SWR3")};
+
+using StoredValues = QList<QPair<QString, QVariant>>;
+
 QString configFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
@@ -59,7 +69,7 @@ double storedValue(const QString &key)
         .toDouble();
 }
 
-void writeStore(const QList<QPair<QString, QVariant>> &entries)
+void writeStore(const StoredValues &entries)
 {
     QSettings store(storePath(), QSettings::IniFormat);
     for (const auto &[key, value] : entries)
@@ -123,23 +133,22 @@ void TestSettings::emptyStoreGivesDefaults()
         QCOMPARE(control<QDoubleSpinBox>(window, "SPB_SWR3")->value(), 1.0);
         QVERIFY((markerCentre(window) - QPointF(0.0, 0.0)).manhattanLength() < 1.0);
     }
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/Z0")), 50.0);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/GAMMAR")), 0.0);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/GAMMAI")), 0.0);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/Frequency")), 1.0e6);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/SWR1")), 1.0);
+    const StoredValues defaults {{z0Key, 50.0},
+                                 {gammaRKey, 0.0},
+                                 {gammaIKey, 0.0},
+                                 {frequencyKey, 1.0e6},
+                                 {swrKeys[0], 1.0}};
+    for (const auto &[key, value] : defaults)
+        QCOMPARE(storedValue(key), value.toDouble());
 }
 
 void TestSettings::valuesSurviveARestart()
 {
     runOnce();
-    writeStore({{QStringLiteral("SmithChart/Z0"), 75.0},
-                {QStringLiteral("SmithChart/GAMMAR"), 0.2},
-                {QStringLiteral("SmithChart/GAMMAI"), -0.1},
-                {QStringLiteral("SmithChart/Frequency"), 10.0e6},
-                {QStringLiteral("SmithChart/SWR1"), 2.0},
-                {QStringLiteral("SmithChart/SWR2"), 1.0},
-                {QStringLiteral("SmithChart/SWR3"), 3.0}});
+    const StoredValues stored {{z0Key, 75.0},          {gammaRKey, 0.2},  {gammaIKey, -0.1},
+                               {frequencyKey, 10.0e6}, {swrKeys[0], 2.0}, {swrKeys[1], 1.0},
+                               {swrKeys[2], 3.0}};
+    writeStore(stored);
     {
         MainWindow window;
         QCOMPARE(control<QDoubleSpinBox>(window, "SPB_SWR1")->value(), 2.0);
@@ -154,13 +163,9 @@ void TestSettings::valuesSurviveARestart()
                  qPrintable(labels.join(u'|')));
         QVERIFY(labels.filter(QRegularExpression(QStringLiteral("^50\\b"))).isEmpty());
     }
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/Z0")), 75.0);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/GAMMAR")), 0.2);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/GAMMAI")), -0.1);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/Frequency")), 10.0e6);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/SWR1")), 2.0);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/SWR2")), 1.0);
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/SWR3")), 3.0);
+    // The exit writes back what the start read.
+    for (const auto &[key, value] : stored)
+        QCOMPARE(storedValue(key), value.toDouble());
 }
 
 void TestSettings::storeHoldsExactlyNineKeys()
@@ -170,10 +175,8 @@ void TestSettings::storeHoldsExactlyNineKeys()
     keys.sort();
     QCOMPARE(keys,
              QStringList({QStringLiteral("Program/geometry"), QStringLiteral("Program/windowState"),
-                          QStringLiteral("SmithChart/Frequency"),
-                          QStringLiteral("SmithChart/GAMMAI"), QStringLiteral("SmithChart/GAMMAR"),
-                          QStringLiteral("SmithChart/SWR1"), QStringLiteral("SmithChart/SWR2"),
-                          QStringLiteral("SmithChart/SWR3"), QStringLiteral("SmithChart/Z0")}));
+                          frequencyKey, gammaIKey, gammaRKey, swrKeys[0], swrKeys[1], swrKeys[2],
+                          z0Key}));
 }
 
 void TestSettings::corruptedStore_data()
@@ -181,35 +184,30 @@ void TestSettings::corruptedStore_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<double>("loaded");
-    const QString z0 = QStringLiteral("SmithChart/Z0");
-    const QString gammaR = QStringLiteral("SmithChart/GAMMAR");
-    const QString gammaI = QStringLiteral("SmithChart/GAMMAI");
-    const QString frequency = QStringLiteral("SmithChart/Frequency");
-    const QString swr1 = QStringLiteral("SmithChart/SWR1");
     // Text that does not convert reads as 0; values that are not finite count
     // as absent, and so does a Z0 outside 0.1 ... 10 000 ohms.
-    QTest::newRow("Z0 text") << z0 << QStringLiteral("fifty") << 50.0;
-    QTest::newRow("Z0 empty") << z0 << QString() << 50.0;
-    QTest::newRow("Z0 nan") << z0 << QStringLiteral("nan") << 50.0;
-    QTest::newRow("Z0 inf") << z0 << QStringLiteral("inf") << 50.0;
-    QTest::newRow("Z0 -5") << z0 << QStringLiteral("-5") << 50.0;
-    QTest::newRow("Z0 1e999") << z0 << QStringLiteral("1e999") << 50.0;
-    QTest::newRow("Z0 0") << z0 << QStringLiteral("0") << 50.0;
-    QTest::newRow("Z0 0.099") << z0 << QStringLiteral("0.099") << 50.0;
-    QTest::newRow("Z0 0.1 kept") << z0 << QStringLiteral("0.1") << 0.1;
-    QTest::newRow("Z0 10000 kept") << z0 << QStringLiteral("10000") << 10000.0;
-    QTest::newRow("Z0 10000.5") << z0 << QStringLiteral("10000.5") << 50.0;
-    QTest::newRow("GAMMAR nan") << gammaR << QStringLiteral("nan") << 0.0;
-    QTest::newRow("GAMMAR 1.5 kept") << gammaR << QStringLiteral("1.5") << 1.5;
-    QTest::newRow("GAMMAI -inf") << gammaI << QStringLiteral("-inf") << 0.0;
-    QTest::newRow("GAMMAI text") << gammaI << QStringLiteral("j0.5") << 0.0;
-    QTest::newRow("Frequency nan") << frequency << QStringLiteral("nan") << 1.0e6;
-    QTest::newRow("Frequency 1e999") << frequency << QStringLiteral("1e999") << 1.0e6;
-    QTest::newRow("Frequency -5 kept") << frequency << QStringLiteral("-5") << -5.0;
-    QTest::newRow("Frequency empty") << frequency << QString() << 0.0;
-    QTest::newRow("SWR1 text") << swr1 << QStringLiteral("two") << 0.0;
-    QTest::newRow("SWR1 inf") << swr1 << QStringLiteral("inf") << 1.0;
-    QTest::newRow("SWR1 -5 kept") << swr1 << QStringLiteral("-5") << -5.0;
+    QTest::newRow("Z0 text") << z0Key << QStringLiteral("fifty") << 50.0;
+    QTest::newRow("Z0 empty") << z0Key << QString() << 50.0;
+    QTest::newRow("Z0 nan") << z0Key << QStringLiteral("nan") << 50.0;
+    QTest::newRow("Z0 inf") << z0Key << QStringLiteral("inf") << 50.0;
+    QTest::newRow("Z0 -5") << z0Key << QStringLiteral("-5") << 50.0;
+    QTest::newRow("Z0 1e999") << z0Key << QStringLiteral("1e999") << 50.0;
+    QTest::newRow("Z0 0") << z0Key << QStringLiteral("0") << 50.0;
+    QTest::newRow("Z0 0.099") << z0Key << QStringLiteral("0.099") << 50.0;
+    QTest::newRow("Z0 0.1 kept") << z0Key << QStringLiteral("0.1") << 0.1;
+    QTest::newRow("Z0 10000 kept") << z0Key << QStringLiteral("10000") << 10000.0;
+    QTest::newRow("Z0 10000.5") << z0Key << QStringLiteral("10000.5") << 50.0;
+    QTest::newRow("GAMMAR nan") << gammaRKey << QStringLiteral("nan") << 0.0;
+    QTest::newRow("GAMMAR 1.5 kept") << gammaRKey << QStringLiteral("1.5") << 1.5;
+    QTest::newRow("GAMMAI -inf") << gammaIKey << QStringLiteral("-inf") << 0.0;
+    QTest::newRow("GAMMAI text") << gammaIKey << QStringLiteral("j0.5") << 0.0;
+    QTest::newRow("Frequency nan") << frequencyKey << QStringLiteral("nan") << 1.0e6;
+    QTest::newRow("Frequency 1e999") << frequencyKey << QStringLiteral("1e999") << 1.0e6;
+    QTest::newRow("Frequency -5 kept") << frequencyKey << QStringLiteral("-5") << -5.0;
+    QTest::newRow("Frequency empty") << frequencyKey << QString() << 0.0;
+    QTest::newRow("SWR1 text") << swrKeys[0] << QStringLiteral("two") << 0.0;
+    QTest::newRow("SWR1 inf") << swrKeys[0] << QStringLiteral("inf") << 1.0;
+    QTest::newRow("SWR1 -5 kept") << swrKeys[0] << QStringLiteral("-5") << -5.0;
 }
 
 void TestSettings::corruptedStore()
@@ -231,7 +229,7 @@ void TestSettings::garbageGeometryLeavesFormSize()
         const MainWindow window;
         QCOMPARE(window.size(), formSize);
     }
-    QCOMPARE(storedValue(QStringLiteral("SmithChart/Z0")), 50.0);
+    QCOMPARE(storedValue(z0Key), 50.0);
 }
 
 void TestSettings::unwritableStoreDoesNotStopTheExit()

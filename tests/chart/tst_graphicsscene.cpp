@@ -20,23 +20,27 @@
 #include <cmath>
 #include <complex>
 #include <limits>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int resistanceCircles = 0;
-constexpr int reactanceArcs = 6;
-constexpr int conductanceCircles = 18;
-constexpr int susceptanceArcs = 24;
-constexpr int smithUnitCircle = 36;
-constexpr int smithRealAxis = 37;
-constexpr int firstSmithLabel = 38;
-
-constexpr int firstTick = 6;
-constexpr int gammaLineIndex = 42;
-constexpr int firstGammaLabel = 43;
+// Where each kind of item begins among the children of the two grids' groups,
+// which the chart builds in this order.
+enum GridChild {
+    // the Smith grid
+    resistanceCircles = 0,
+    reactanceArcs = 6,
+    conductanceCircles = 18,
+    susceptanceArcs = 24,
+    smithUnitCircle = 36,
+    smithRealAxis = 37,
+    firstSmithLabel = 38,
+    // the Gamma grid
+    firstTick = 6,
+    gammaLineIndex = 42,
+    firstGammaLabel = 43,
+};
 
 const double normalisedGrid[12] = {0.2, 0.5, 1, 2, 4, 10, -0.2, -0.5, -1, -2, -4, -10};
 
@@ -57,6 +61,21 @@ double distance(const QPointF &a, const QPointF &b)
     return std::hypot(a.x() - b.x(), a.y() - b.y());
 }
 
+// The 36 labels of the Smith grid from the numbers of its six circles of
+// constant r, in ohms, and of constant g, in millisiemens: the circles, then the
+// reactance arcs above and below the axis, then the susceptance arcs below and
+// above it.
+QStringList smithLabels(const QStringList &ohms, const QStringList &millisiemens)
+{
+    QStringList labels;
+    for (const QString &form :
+         {u"%1Ω"_s, u"%1mS"_s, u"%1jΩ"_s, u"-%1jΩ"_s, u"-%1jmS"_s, u"%1jmS"_s}) {
+        for (const QString &number : form.endsWith(u"Ω") ? ohms : millisiemens)
+            labels.append(form.arg(number));
+    }
+    return labels;
+}
+
 QPen itemPen(const QGraphicsItem *item)
 {
     if (const auto *shape = dynamic_cast<const QAbstractGraphicsShapeItem *>(item))
@@ -66,28 +85,29 @@ QPen itemPen(const QGraphicsItem *item)
 
 } // namespace
 
-class TestGraphicsScene : public QObject
+// The items of the chart as built at Z0 = 50 ohms, in the German locale.
+class TestGraphicsScene : public ChartFixture
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TestGraphicsScene()
+        : ChartFixture(Start::Built)
+    { }
 
+private slots:
     void topLevelItemsStackInBuildOrder();
     void secondBuildGivesTheSameAndNothingMore();
-    void smithGroupHoldsItsItemsInOrder_data();
-    void smithGroupHoldsItsItemsInOrder();
-    void gammaGroupHoldsItsItemsInOrder_data();
-    void gammaGroupHoldsItsItemsInOrder();
+    void gridGroupsHoldTheirItemsInOrder_data();
+    void gridGroupsHoldTheirItemsInOrder();
 
     void gridCurvePointCounts_data();
     void gridCurvePointCounts();
     void resistanceCircleOnePassesThroughCentre();
     void reactanceArcOneRunsFromJToCircleTen();
     void susceptanceArcOneRunsOnTowardsMinusOne();
+    void gridCurvesDoNotDependOnZ0_data();
     void gridCurvesDoNotDependOnZ0();
-    void negativeZ0DrawsTheGridOfItsMagnitude();
 
     void smithLabelTexts_data();
     void smithLabelTexts();
@@ -114,30 +134,10 @@ private slots:
     void degenerateZ0DrawsQuietly();
 
 private:
-    GraphicsScene *scene() const { return chart->chartScene(); }
     QGraphicsItem *smithItem(int index) const;
     QGraphicsItem *gammaItem(int index) const;
     QPainterPath smithPath(int index) const;
-
-    std::unique_ptr<QGraphicsView> view;
-    std::unique_ptr<SmithBasics> chart;
 };
-
-void TestGraphicsScene::init()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    view = std::make_unique<QGraphicsView>();
-    chart = std::make_unique<SmithBasics>();
-    chart->attachView(view.get());
-    buildChart(*chart, 50.0);
-}
-
-void TestGraphicsScene::cleanup()
-{
-    chart.reset();
-    view.reset();
-    QLocale::setDefault(QLocale::system());
-}
 
 QGraphicsItem *TestGraphicsScene::smithItem(int index) const
 {
@@ -171,84 +171,64 @@ void TestGraphicsScene::secondBuildGivesTheSameAndNothingMore()
 {
     const qsizetype itemsAfterFirst = scene()->items().size();
     QCOMPARE(itemsAfterFirst, 1 + 38 + 36 + 3 + 1 + 55 + 1);
-    chart->clear();
-    chart->resetReady();
-    buildChart(*chart, 50.0);
+    rebuild(50.0);
     QCOMPARE(scene()->items().size(), itemsAfterFirst);
     QCOMPARE(topLevelItems(*scene()).size(), 6);
     QCOMPARE(scene()->smithGridGroup()->childItems().size(), 74);
     QCOMPARE(scene()->gammaGridGroup()->childItems().size(), 55);
 }
 
-void TestGraphicsScene::smithGroupHoldsItsItemsInOrder_data()
+void TestGraphicsScene::gridGroupsHoldTheirItemsInOrder_data()
 {
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("itemType");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<double>("width");
-
-    const int path = QGraphicsPathItem::Type;
-    const QColor red(255, 0, 0);
-    const QColor blue(0, 0, 255);
-    const QColor black(0, 0, 0);
-    QTest::newRow("6 resistance circles") << 0 << 6 << path << red << 0.2;
-    QTest::newRow("12 reactance arcs") << 6 << 12 << path << red << 0.2;
-    QTest::newRow("6 conductance circles") << 18 << 6 << path << blue << 0.2;
-    QTest::newRow("12 susceptance arcs") << 24 << 12 << path << blue << 0.2;
-    QTest::newRow("unit circle") << 36 << 1 << int(QGraphicsEllipseItem::Type) << black << 1.0;
-    QTest::newRow("real axis") << 37 << 1 << int(QGraphicsLineItem::Type) << black << 0.3;
-}
-
-void TestGraphicsScene::smithGroupHoldsItsItemsInOrder()
-{
-    QFETCH(int, first);
-    QFETCH(int, count);
-    QFETCH(int, itemType);
-    QFETCH(QColor, colour);
-    QFETCH(double, width);
-
-    const QList<QGraphicsItem *> children = scene()->smithGridGroup()->childItems();
-    QCOMPARE(children.size(), 6 + 12 + 6 + 12 + 2 + 36);
-    for (int i = first; i < first + count; ++i) {
-        const QGraphicsItem *item = children.at(i);
-        QCOMPARE(item->type(), itemType);
-        const QPen pen = itemPen(item);
-        QCOMPARE(pen.color(), colour);
-        QCOMPARE(pen.widthF(), width);
-        QCOMPARE(pen.style(), Qt::SolidLine);
-        if (const auto *shape = dynamic_cast<const QAbstractGraphicsShapeItem *>(item))
-            QCOMPARE(shape->brush().style(), Qt::NoBrush);
-    }
-    for (int i = firstSmithLabel; i < children.size(); ++i)
-        QCOMPARE(children.at(i)->type(), int(QGraphicsSimpleTextItem::Type));
-    QCOMPARE(scene()->smithGridGroup()->opacity(), 1.0);
-}
-
-void TestGraphicsScene::gammaGroupHoldsItsItemsInOrder_data()
-{
+    QTest::addColumn<bool>("smith"); // the Smith grid's group, else the Gamma grid's
     QTest::addColumn<int>("first");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("itemType");
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<double>("width");
     QTest::addColumn<Qt::PenStyle>("style");
-    QTest::addColumn<double>("radius");
+    QTest::addColumn<double>("radius"); // of the circles about the centre
 
+    const int path = QGraphicsPathItem::Type;
     const int ellipse = QGraphicsEllipseItem::Type;
     const int line = QGraphicsLineItem::Type;
+    const QColor red(255, 0, 0);
+    const QColor blue(0, 0, 255);
     const QColor darkBlue(0, 0, 128);
     const QColor black(0, 0, 0);
-    QTest::newRow("circle 0.25") << 0 << 1 << ellipse << darkBlue << 0.4 << Qt::DotLine << 31.25;
-    QTest::newRow("circle 0.75") << 1 << 1 << ellipse << darkBlue << 0.4 << Qt::DotLine << 93.75;
-    QTest::newRow("circle 0.5") << 2 << 1 << ellipse << darkBlue << 0.6 << Qt::DotLine << 62.5;
-    QTest::newRow("unit circle") << 3 << 1 << ellipse << black << 1.0 << Qt::SolidLine << 125.0;
-    QTest::newRow("axes and ticks") << 4 << 38 << line << black << 0.3 << Qt::SolidLine << 0.0;
-    QTest::newRow("gamma line") << 42 << 1 << line << darkBlue << 1.5 << Qt::SolidLine << 0.0;
+    const Qt::PenStyle solid = Qt::SolidLine;
+    const Qt::PenStyle dotted = Qt::DotLine;
+    QTest::newRow("smith/6 resistance circles")
+        << true << int(resistanceCircles) << 6 << path << red << 0.2 << solid << 0.0;
+    QTest::newRow("smith/12 reactance arcs")
+        << true << int(reactanceArcs) << 12 << path << red << 0.2 << solid << 0.0;
+    QTest::newRow("smith/6 conductance circles")
+        << true << int(conductanceCircles) << 6 << path << blue << 0.2 << solid << 0.0;
+    QTest::newRow("smith/12 susceptance arcs")
+        << true << int(susceptanceArcs) << 12 << path << blue << 0.2 << solid << 0.0;
+    QTest::newRow("smith/unit circle")
+        << true << int(smithUnitCircle) << 1 << ellipse << black << 1.0 << solid << 125.0;
+    QTest::newRow("smith/real axis")
+        << true << int(smithRealAxis) << 1 << line << black << 0.3 << solid << 0.0;
+    QTest::newRow("gamma/circle 0.25")
+        << false << 0 << 1 << ellipse << darkBlue << 0.4 << dotted << 31.25;
+    QTest::newRow("gamma/circle 0.75")
+        << false << 1 << 1 << ellipse << darkBlue << 0.4 << dotted << 93.75;
+    QTest::newRow("gamma/circle 0.5")
+        << false << 2 << 1 << ellipse << darkBlue << 0.6 << dotted << 62.5;
+    QTest::newRow("gamma/unit circle")
+        << false << 3 << 1 << ellipse << black << 1.0 << solid << 125.0;
+    QTest::newRow("gamma/axes and ticks")
+        << false << 4 << 38 << line << black << 0.3 << solid << 0.0;
+    QTest::newRow("gamma/gamma line")
+        << false << int(gammaLineIndex) << 1 << line << darkBlue << 1.5 << solid << 0.0;
 }
 
-void TestGraphicsScene::gammaGroupHoldsItsItemsInOrder()
+// Each group holds its curves first, in the order built, and its labels last;
+// the Smith grid shows and the Gamma grid is faded out.
+void TestGraphicsScene::gridGroupsHoldTheirItemsInOrder()
 {
+    QFETCH(bool, smith);
     QFETCH(int, first);
     QFETCH(int, count);
     QFETCH(int, itemType);
@@ -257,8 +237,9 @@ void TestGraphicsScene::gammaGroupHoldsItsItemsInOrder()
     QFETCH(Qt::PenStyle, style);
     QFETCH(double, radius);
 
-    const QList<QGraphicsItem *> children = scene()->gammaGridGroup()->childItems();
-    QCOMPARE(children.size(), 55);
+    const QGraphicsItemGroup *group = smith ? scene()->smithGridGroup() : scene()->gammaGridGroup();
+    const QList<QGraphicsItem *> children = group->childItems();
+    QCOMPARE(children.size(), smith ? 6 + 12 + 6 + 12 + 2 + 36 : 55);
     for (int i = first; i < first + count; ++i) {
         const QGraphicsItem *item = children.at(i);
         QCOMPARE(item->type(), itemType);
@@ -266,15 +247,16 @@ void TestGraphicsScene::gammaGroupHoldsItsItemsInOrder()
         QCOMPARE(pen.color(), colour);
         QCOMPARE(pen.widthF(), width);
         QCOMPARE(pen.style(), style);
-        if (const auto *circle = qgraphicsitem_cast<const QGraphicsEllipseItem *>(item)) {
+        if (const auto *shape = dynamic_cast<const QAbstractGraphicsShapeItem *>(item))
+            QCOMPARE(shape->brush().style(), Qt::NoBrush);
+        if (const auto *circle = qgraphicsitem_cast<const QGraphicsEllipseItem *>(item))
             QCOMPARE(circle->rect(), QRectF(-radius, -radius, 2 * radius, 2 * radius));
-            QCOMPARE(circle->brush().style(), Qt::NoBrush);
-        }
     }
-    QCOMPARE(children.at(gammaLineIndex), scene()->gammaLineItem());
-    for (int i = firstGammaLabel; i < children.size(); ++i)
+    if (!smith)
+        QCOMPARE(children.at(gammaLineIndex), scene()->gammaLineItem());
+    for (int i = smith ? firstSmithLabel : firstGammaLabel; i < children.size(); ++i)
         QCOMPARE(children.at(i)->type(), int(QGraphicsSimpleTextItem::Type));
-    QCOMPARE(scene()->gammaGridGroup()->opacity(), 0.0);
+    QCOMPARE(group->opacity(), smith ? 1.0 : 0.0);
 }
 
 void TestGraphicsScene::gridCurvePointCounts_data()
@@ -356,33 +338,33 @@ void TestGraphicsScene::susceptanceArcOneRunsOnTowardsMinusOne()
     QVERIFY(distance(elementPoint(clipped, 79), chartPoint(1.0 / admittance)) < 1e-9);
 }
 
+void TestGraphicsScene::gridCurvesDoNotDependOnZ0_data()
+{
+    QTest::addColumn<double>("z0");
+    QTest::addColumn<bool>("rebuilt"); // the whole chart, or the Smith grid drawn over
+
+    QTest::newRow("75 ohms, rebuilt") << 75.0 << true;
+    QTest::newRow("-50 ohms draws the grid of its magnitude") << -50.0 << false;
+}
+
+// The curves are those of the normalised grid; only the labels name Z0.
 void TestGraphicsScene::gridCurvesDoNotDependOnZ0()
 {
+    QFETCH(double, z0);
+    QFETCH(bool, rebuilt);
+
     std::vector<QPainterPath> at50;
     for (int i = 0; i < 36; ++i)
         at50.push_back(smithPath(i));
-    chart->clear();
-    chart->resetReady();
-    buildChart(*chart, 75.0);
+    if (rebuilt)
+        rebuild(z0);
+    else
+        chart->drawSmithGrid(z0);
     for (int i = 0; i < 36; ++i) {
         const QPainterPath path = smithPath(i);
         QCOMPARE(path.elementCount(), at50[i].elementCount());
         for (int e = 0; e < path.elementCount(); ++e)
             QVERIFY(distance(elementPoint(path, e), elementPoint(at50[i], e)) < 1e-9);
-    }
-}
-
-void TestGraphicsScene::negativeZ0DrawsTheGridOfItsMagnitude()
-{
-    std::vector<QPainterPath> positive;
-    for (int i = 0; i < 36; ++i)
-        positive.push_back(smithPath(i));
-    chart->drawSmithGrid(-50.0);
-    for (int i = 0; i < 36; ++i) {
-        const QPainterPath path = smithPath(i);
-        QCOMPARE(path.elementCount(), positive[i].elementCount());
-        for (int e = 0; e < path.elementCount(); ++e)
-            QVERIFY(distance(elementPoint(path, e), elementPoint(positive[i], e)) < 1e-9);
     }
 }
 
@@ -393,25 +375,13 @@ void TestGraphicsScene::smithLabelTexts_data()
 
     QTest::newRow("german/50 ohm")
         << 50.0
-        << QStringList {u"10Ω"_s,      u"25Ω"_s,      u"50Ω"_s,      u"100Ω"_s,    u"200Ω"_s,
-                        u"500Ω"_s,     u"100,0mS"_s,  u"40,0mS"_s,   u"20,0mS"_s,  u"10,0mS"_s,
-                        u"5,0mS"_s,    u"2,0mS"_s,    u"10jΩ"_s,     u"25jΩ"_s,    u"50jΩ"_s,
-                        u"100jΩ"_s,    u"200jΩ"_s,    u"500jΩ"_s,    u"-10jΩ"_s,   u"-25jΩ"_s,
-                        u"-50jΩ"_s,    u"-100jΩ"_s,   u"-200jΩ"_s,   u"-500jΩ"_s,  u"-100,0jmS"_s,
-                        u"-40,0jmS"_s, u"-20,0jmS"_s, u"-10,0jmS"_s, u"-5,0jmS"_s, u"-2,0jmS"_s,
-                        u"100,0jmS"_s, u"40,0jmS"_s,  u"20,0jmS"_s,  u"10,0jmS"_s, u"5,0jmS"_s,
-                        u"2,0jmS"_s};
+        << smithLabels({u"10"_s, u"25"_s, u"50"_s, u"100"_s, u"200"_s, u"500"_s},
+                       {u"100,0"_s, u"40,0"_s, u"20,0"_s, u"10,0"_s, u"5,0"_s, u"2,0"_s});
     // 37.5 is an exact binary tie and rounds away from zero.
     QTest::newRow("german/75 ohm")
         << 75.0
-        << QStringList {u"15Ω"_s,      u"38Ω"_s,      u"75Ω"_s,     u"150Ω"_s,    u"300Ω"_s,
-                        u"750Ω"_s,     u"66,7mS"_s,   u"26,7mS"_s,  u"13,3mS"_s,  u"6,7mS"_s,
-                        u"3,3mS"_s,    u"1,3mS"_s,    u"15jΩ"_s,    u"38jΩ"_s,    u"75jΩ"_s,
-                        u"150jΩ"_s,    u"300jΩ"_s,    u"750jΩ"_s,   u"-15jΩ"_s,   u"-38jΩ"_s,
-                        u"-75jΩ"_s,    u"-150jΩ"_s,   u"-300jΩ"_s,  u"-750jΩ"_s,  u"-66,7jmS"_s,
-                        u"-26,7jmS"_s, u"-13,3jmS"_s, u"-6,7jmS"_s, u"-3,3jmS"_s, u"-1,3jmS"_s,
-                        u"66,7jmS"_s,  u"26,7jmS"_s,  u"13,3jmS"_s, u"6,7jmS"_s,  u"3,3jmS"_s,
-                        u"1,3jmS"_s};
+        << smithLabels({u"15"_s, u"38"_s, u"75"_s, u"150"_s, u"300"_s, u"750"_s},
+                       {u"66,7"_s, u"26,7"_s, u"13,3"_s, u"6,7"_s, u"3,3"_s, u"1,3"_s});
 }
 
 void TestGraphicsScene::smithLabelTexts()
@@ -524,12 +494,8 @@ void TestGraphicsScene::labelBoxesDoNotOverlap()
 {
     QFETCH(double, z0);
     QFETCH(QSize, viewSize);
-    chart->clear();
-    chart->resetReady();
-    buildChart(*chart, z0);
-    view->resize(viewSize);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    rebuild(z0);
+    QVERIFY(showAt(viewSize));
     view->fitInView(scene()->viewedRect(), Qt::KeepAspectRatio);
 
     for (const QGraphicsItemGroup *group : {scene()->smithGridGroup(), scene()->gammaGridGroup()}) {
@@ -710,9 +676,7 @@ void TestGraphicsScene::degenerateZ0DrawsQuietly()
     QFETCH(double, z0);
 
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-    chart->clear();
-    chart->resetReady();
-    buildChart(*chart, z0, {2.0, 3.0, 1.0});
+    rebuild(z0, {2.0, 3.0, 1.0});
     chart->setGamma({0.5, 0.5});
 
     QCOMPARE(topLevelItems(*scene()).size(), 6);

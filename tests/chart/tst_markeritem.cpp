@@ -4,6 +4,7 @@
 #include "chart/smithbasics.h"
 #include "chartfixture.h"
 #include "modaldriver.h"
+#include "windowdriver.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,13 +18,10 @@
 #include <QTest>
 
 #include <cmath>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int viewSize = 320;
 
 bool sameGamma(const complex_dbl &a, const complex_dbl &b)
 {
@@ -46,14 +44,16 @@ double keptQuantity(Qt::KeyboardModifiers modifiers, complex_dbl gamma)
 
 // Drags the marker in a view drawn at scale 1, so that one pixel is one scene
 // unit and a drag lands exactly on the aimed scene point.
-class TestMarkerItem : public QObject
+class TestMarkerItem : public ChartFixture
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TestMarkerItem()
+        : ChartFixture(Start::OnScreen)
+    { }
 
+private slots:
     void looksLikeCrossWithCircle();
     void setGammaPlacesMarkerWithoutReporting_data();
     void setGammaPlacesMarkerWithoutReporting();
@@ -68,77 +68,32 @@ private slots:
     void heldDragsChainAndGoBack();
 
 private:
+    // The view's pixel nearest to a scene point; at scale 1 a whole scene
+    // point is a whole pixel.
     QPoint pixelAt(const QPointF &scenePos) const { return view->mapFromScene(scenePos); }
-    void press(const QPointF &scenePos, Qt::MouseButton button = Qt::LeftButton);
-    void moveTo(const QPointF &scenePos);
-    void moveHolding(const QPointF &scenePos, Qt::KeyboardModifiers modifiers);
-    QStringList networkShown() const;
-    void heldDrag(const QPointF &target, Qt::KeyboardModifiers modifiers);
-    void release(const QPointF &scenePos, Qt::MouseButton button = Qt::LeftButton);
+    // A drag from the marker to a scene point, released there; false if the
+    // marker did not follow.
+    [[nodiscard]] bool dragTo(const QPointF &scenePos);
+    // From the marker to the target in a few moves, the modifiers held throughout.
+    [[nodiscard]] bool heldDrag(const QPointF &target, Qt::KeyboardModifiers modifiers);
     void sendPlainMove(const QPointF &scenePos);
-    GraphicsScene *scene() const { return chart->chartScene(); }
-    markerItem *marker() const { return scene()->markerGraphic(); }
-
-    std::unique_ptr<QGraphicsView> view;
-    std::unique_ptr<SmithBasics> chart;
+    QStringList networkShown() const;
 };
 
-void TestMarkerItem::init()
+bool TestMarkerItem::dragTo(const QPointF &scenePos)
 {
-    view = std::make_unique<QGraphicsView>();
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->resize(viewSize, viewSize);
-    chart = std::make_unique<SmithBasics>();
-    chart->attachView(view.get());
-    buildChart(*chart, 50.0);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
-    QVERIFY(view->transform().isIdentity());
+    MarkerDrag drag(*view);
+    drag.moveTo(pixelAt(scenePos));
+    return drag.markerFollows();
 }
 
-void TestMarkerItem::cleanup()
-{
-    chart.reset();
-    view.reset();
-}
-
-void TestMarkerItem::press(const QPointF &scenePos, Qt::MouseButton button)
-{
-    QTest::mousePress(view->viewport(), button, {}, pixelAt(scenePos));
-}
-
-void TestMarkerItem::moveTo(const QPointF &scenePos)
-{
-    // After a press, QTest sends the move with the held button.
-    QTest::mouseMove(view->viewport(), pixelAt(scenePos));
-}
-
-void TestMarkerItem::moveHolding(const QPointF &scenePos, Qt::KeyboardModifiers modifiers)
-{
-    QTest::mouseEvent(QTest::MouseMove, view->viewport(), Qt::NoButton, modifiers,
-                      pixelAt(scenePos));
-}
-
-// The lines of the network that follow the load's summary in the tooltip.
-QStringList TestMarkerItem::networkShown() const
-{
-    return marker()->toolTip().split(u'\n').mid(1);
-}
-
-// From the marker to the target in a few moves, the modifiers held throughout.
-void TestMarkerItem::heldDrag(const QPointF &target, Qt::KeyboardModifiers modifiers)
+bool TestMarkerItem::heldDrag(const QPointF &target, Qt::KeyboardModifiers modifiers)
 {
     const QPointF from = marker()->pos();
-    QTest::mousePress(view->viewport(), Qt::LeftButton, modifiers, pixelAt(from));
+    MarkerDrag drag(*view, modifiers);
     for (double step = 0.25; step <= 1.0; step += 0.25)
-        moveHolding(from + step * (target - from), modifiers);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, modifiers, pixelAt(target));
-}
-
-void TestMarkerItem::release(const QPointF &scenePos, Qt::MouseButton button)
-{
-    QTest::mouseRelease(view->viewport(), button, {}, pixelAt(scenePos));
+        drag.moveTo(pixelAt(from + step * (target - from)));
+    return drag.markerFollows();
 }
 
 void TestMarkerItem::sendPlainMove(const QPointF &scenePos)
@@ -149,6 +104,12 @@ void TestMarkerItem::sendPlainMove(const QPointF &scenePos)
     QMouseEvent move(QEvent::MouseMove, pixel, view->viewport()->mapToGlobal(pixel), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &move);
+}
+
+// The lines of the network that follow the load's summary in the tooltip.
+QStringList TestMarkerItem::networkShown() const
+{
+    return marker()->toolTip().split(u'\n').mid(1);
 }
 
 void TestMarkerItem::looksLikeCrossWithCircle()
@@ -210,9 +171,7 @@ void TestMarkerItem::setGammaPlacesMarkerWithoutReporting()
 
     // After a drag outside the circle, a load from the window inside it
     // turns the line blue again and keeps the width the drag gave it.
-    press(marker()->pos());
-    moveTo(QPointF(110, -110));
-    release(QPointF(110, -110));
+    QVERIFY(dragTo(QPointF(110, -110)));
     chart->setGamma({0.2, 0.2});
     QCOMPARE(scene()->gammaLineItem()->pen().color(), QColor(Qt::darkBlue));
     QCOMPARE(scene()->gammaLineItem()->pen().widthF(), 1.0);
@@ -247,8 +206,8 @@ void TestMarkerItem::dragReportsGammaAfterEachMove()
     QFETCH(QPointF, released);
 
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
-    press(QPointF(0, 0));
-    moveTo(target);
+    MarkerDrag drag(*view);
+    drag.moveTo(pixelAt(target));
     QCOMPARE(marker()->pos(), target);
     QCOMPARE(reports.count(), reported ? 1 : 0);
     const QGraphicsLineItem *line = scene()->gammaLineItem();
@@ -261,7 +220,7 @@ void TestMarkerItem::dragReportsGammaAfterEachMove()
     } else {
         QCOMPARE(line->line(), QLineF(-0.1, 0, 0.1, 0));
     }
-    release(target);
+    drag.release();
     QCOMPARE(reports.count(), reported ? 1 : 0);
     QCOMPARE(marker()->pos(), released);
 }
@@ -269,11 +228,11 @@ void TestMarkerItem::dragReportsGammaAfterEachMove()
 void TestMarkerItem::dragBackInsideTurnsLineDarkBlue()
 {
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
-    press(QPointF(0, 0));
-    moveTo(QPointF(110, -110));
+    MarkerDrag drag(*view);
+    drag.moveTo(pixelAt(QPointF(110, -110)));
     QCOMPARE(scene()->gammaLineItem()->pen().color(), QColor(Qt::red));
-    moveTo(QPointF(50, 50));
-    release(QPointF(50, 50));
+    drag.moveTo(pixelAt(QPointF(50, 50)));
+    drag.release();
 
     QCOMPARE(reports.count(), 2);
     QVERIFY(sameGamma(reports.at(1).at(0).value<complex_dbl>(), {0.4, -0.4}));
@@ -286,17 +245,15 @@ void TestMarkerItem::dragBackInsideTurnsLineDarkBlue()
 void TestMarkerItem::dragBeyondSquareLeavesLineUntilBack()
 {
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
-    press(QPointF(0, 0));
-    moveTo(QPointF(100, 0));
-    moveTo(QPointF(130, -10));
+    MarkerDrag drag(*view);
+    drag.moveTo(pixelAt(QPointF(100, 0)));
+    drag.moveTo(pixelAt(QPointF(130, -10)));
     QCOMPARE(marker()->pos(), QPointF(130, -10));
     QCOMPARE(reports.count(), 1);
     QCOMPARE(scene()->gammaLineItem()->line(), QLineF(0, 0, 100, 0));
-    release(QPointF(130, -10));
+    drag.release();
     QCOMPARE(marker()->pos(), QPointF(100, 0)); // back where the load stopped
-    press(QPointF(100, 0));
-    moveTo(QPointF(-25, 0));
-    release(QPointF(-25, 0));
+    QVERIFY(dragTo(QPointF(-25, 0)));
     QCOMPARE(reports.count(), 2);
     QVERIFY(sameGamma(reports.at(1).at(0).value<complex_dbl>(), {-0.2, 0}));
     QCOMPARE(scene()->gammaLineItem()->line(), QLineF(0, 0, -25, 0));
@@ -315,10 +272,12 @@ void TestMarkerItem::hoverWithoutButtonReportsNothing()
 
 void TestMarkerItem::rightButtonDragReportsNothing()
 {
+    // MarkerDrag drags with the left button only; QTest sends the move with
+    // the right button held.
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
-    press(QPointF(0, 0), Qt::RightButton);
-    moveTo(QPointF(50, -50));
-    release(QPointF(50, -50), Qt::RightButton);
+    QTest::mousePress(view->viewport(), Qt::RightButton, {}, pixelAt(QPointF(0, 0)));
+    QTest::mouseMove(view->viewport(), pixelAt(QPointF(50, -50)));
+    QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, pixelAt(QPointF(50, -50)));
     QCOMPARE(reports.count(), 0);
     QCOMPARE(marker()->pos(), QPointF(0, 0));
 }
@@ -331,24 +290,18 @@ void TestMarkerItem::heldDragKeepsItsQuantity_data()
     QTest::addColumn<QString>("element");
 
     // From 100 + j50 ohms (Gamma 0.4 + j0.2) at 100 MHz.
-    const Qt::KeyboardModifiers both = Qt::ShiftModifier | Qt::ControlModifier;
+    const Qt::KeyboardModifiers shift(Qt::ShiftModifier);
+    const Qt::KeyboardModifiers ctrl(Qt::ControlModifier);
+    const Qt::KeyboardModifiers both = shift | ctrl;
     QTest::newRow("Shift, down: series C")
-        << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::KeyboardModifiers(Qt::ShiftModifier)
-        << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s;
-    QTest::newRow("Shift, up: series L")
-        << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::KeyboardModifiers(Qt::ShiftModifier)
-        << QPointF(70, -60) << u"1. Serien-L"_s;
-    QTest::newRow("Ctrl, down: shunt C")
-        << Qt::KeyboardModifiers(Qt::ControlModifier) << Qt::KeyboardModifiers(Qt::ControlModifier)
-        << QPointF(20, 40) << u"1. Parallel-C"_s;
-    QTest::newRow("Ctrl, up: shunt L")
-        << Qt::KeyboardModifiers(Qt::ControlModifier) << Qt::KeyboardModifiers(Qt::ControlModifier)
-        << QPointF(10, -60) << u"1. Parallel-L"_s;
-    QTest::newRow("Ctrl+Shift: line") << Qt::KeyboardModifiers(both) << Qt::KeyboardModifiers(both)
-                                      << QPointF(-40, -30) << u"1. Leitung 0,338 λ"_s;
+        << shift << shift << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s;
+    QTest::newRow("Shift, up: series L") << shift << shift << QPointF(70, -60) << u"1. Serien-L"_s;
+    QTest::newRow("Ctrl, down: shunt C") << ctrl << ctrl << QPointF(20, 40) << u"1. Parallel-C"_s;
+    QTest::newRow("Ctrl, up: shunt L") << ctrl << ctrl << QPointF(10, -60) << u"1. Parallel-L"_s;
+    QTest::newRow("Ctrl+Shift: line")
+        << both << both << QPointF(-40, -30) << u"1. Leitung 0,338 λ"_s;
     QTest::newRow("Shift let go: still series")
-        << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::KeyboardModifiers(Qt::NoModifier)
-        << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s;
+        << shift << Qt::KeyboardModifiers() << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s;
 }
 
 // While a modifier holds the drag to a circle, the load keeps its R, G or |Γ|
@@ -364,10 +317,10 @@ void TestMarkerItem::heldDragKeepsItsQuantity()
     chart->setMatchingFrequency(1e8);
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
 
-    QTest::mousePress(view->viewport(), Qt::LeftButton, pressed, pixelAt(marker()->pos()));
-    moveHolding((marker()->pos() + target) / 2, held);
-    moveHolding(target, held);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, held, pixelAt(target));
+    MarkerDrag drag(*view, pressed);
+    drag.moveTo(pixelAt((marker()->pos() + target) / 2), held);
+    drag.moveTo(pixelAt(target), held);
+    drag.release();
 
     QVERIFY(reports.count() >= 1);
     const complex_dbl moved = reports.last().at(0).value<complex_dbl>();
@@ -390,9 +343,9 @@ void TestMarkerItem::heldDragsChainAndGoBack()
     chart->setMatchingFrequency(1e8);
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
 
-    heldDrag(QPointF(35, 55), Qt::ControlModifier);
+    QVERIFY(heldDrag(QPointF(35, 55), Qt::ControlModifier));
     const complex_dbl afterShunt = reports.last().at(0).value<complex_dbl>();
-    heldDrag(QPointF(0, 0), Qt::ShiftModifier);
+    QVERIFY(heldDrag(QPointF(0, 0), Qt::ShiftModifier));
     QCOMPARE(networkShown().size(), 2);
     QVERIFY(networkShown().at(0).startsWith(u"1. Parallel-C"_s));
     QVERIFY(networkShown().at(1).startsWith(u"2. Serien-L"_s));
@@ -426,11 +379,9 @@ void TestMarkerItem::heldDragsChainAndGoBack()
     QCOMPARE(copied.pixel(copied.rect().center()),
              view->viewport()->grab().toImage().pixel(copied.rect().center()));
 
-    heldDrag(QPointF(50, -60), Qt::ShiftModifier);
+    QVERIFY(heldDrag(QPointF(50, -60), Qt::ShiftModifier));
     QCOMPARE(networkShown().size(), 1);
-    press(marker()->pos());
-    moveTo(QPointF(10, 10));
-    release(QPointF(10, 10));
+    QVERIFY(dragTo(QPointF(10, 10)));
     QVERIFY(networkShown().isEmpty());
     // The press lands on the pixel nearest to the marker.
     QVERIFY(std::abs(reports.last().at(0).value<complex_dbl>() - complex_dbl(0.08, -0.08)) < 0.01);

@@ -14,7 +14,6 @@
 #include <cmath>
 #include <complex>
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -69,14 +68,17 @@ bool anyPixelNear(const QImage &image, const QPoint &centre, const ColourTest &t
 
 } // namespace
 
-class TestSmithBasics : public QObject
+// Each test starts from an empty scene and builds the chart itself.
+class TestSmithBasics : public ChartFixture
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+public:
+    TestSmithBasics()
+        : ChartFixture(Start::Empty)
+    { }
 
+private slots:
     void guardedOperationsWaitForBuild();
     void crossFadeSharesOpacity_data();
     void crossFadeSharesOpacity();
@@ -84,26 +86,7 @@ private slots:
     void opacityWithoutGroupsIsIgnored();
     void viewShowsWholeChart_data();
     void viewShowsWholeChart();
-
-private:
-    GraphicsScene *scene() const { return chart->chartScene(); }
-
-    std::unique_ptr<QGraphicsView> view;
-    std::unique_ptr<SmithBasics> chart;
 };
-
-void TestSmithBasics::init()
-{
-    view = std::make_unique<QGraphicsView>();
-    chart = std::make_unique<SmithBasics>();
-    chart->attachView(view.get());
-}
-
-void TestSmithBasics::cleanup()
-{
-    chart.reset();
-    view.reset();
-}
 
 void TestSmithBasics::guardedOperationsWaitForBuild()
 {
@@ -120,7 +103,7 @@ void TestSmithBasics::guardedOperationsWaitForBuild()
     chart->createMarker(true);
     chart->createSwrCircles(3);
     QVERIFY(scene()->items().isEmpty());
-    QVERIFY(!scene()->markerGraphic());
+    QVERIFY(!marker());
 }
 
 void TestSmithBasics::crossFadeSharesOpacity_data()
@@ -161,25 +144,20 @@ void TestSmithBasics::crossFadeSharesOpacity()
     QFETCH(double, mayDiffer);
     QFETCH(bool, swrShown);
 
-    view->resize(viewSize);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(showAt(viewSize));
     // A first build whose pictures must not survive the next one.
     buildChart(*chart, 75.0);
     view->fitInView(chart->sceneRect(), Qt::KeepAspectRatio);
     view->viewport()->grab();
     const int firstBuildRenders = scene()->gridCache().renderCount();
-    chart->clear();
-    chart->resetReady();
-
-    buildChart(*chart, 50.0, swrShown ? std::array {2.0, 3.5, 1.0} : std::array {1.0, 1.0, 1.0});
+    rebuild(50.0, swrShown ? std::array {2.0, 3.5, 1.0} : std::array {1.0, 1.0, 1.0});
     chart->setOpacity(1.0 - slider / 100.0);
     QVERIFY(std::abs(scene()->smithGridGroup()->opacity() - smith) < 1e-12);
     QVERIFY(std::abs(scene()->gammaGridGroup()->opacity() - gamma) < 1e-12);
     // The SWR circles and the marker are never faded.
     for (const QGraphicsItem *circle : scene()->swrCircleItems())
         QCOMPARE(circle->effectiveOpacity(), 1.0);
-    QCOMPARE(scene()->markerGraphic()->opacity(), 1.0);
+    QCOMPARE(marker()->opacity(), 1.0);
 
     // The line to the marker runs under the label "0".
     chart->setGamma({0.3, -0.1});
@@ -264,9 +242,7 @@ void TestSmithBasics::rebuildRestoresSmithGrid()
 {
     buildChart(*chart, 50.0);
     chart->setOpacity(1.0 - 30 / 100.0);
-    chart->clear();
-    chart->resetReady();
-    buildChart(*chart, 75.0);
+    rebuild(75.0);
     QCOMPARE(scene()->smithGridGroup()->opacity(), 1.0);
     QCOMPARE(scene()->gammaGridGroup()->opacity(), 0.0);
 }
@@ -294,9 +270,7 @@ void TestSmithBasics::viewShowsWholeChart()
 {
     QFETCH(QSize, size);
 
-    view->resize(size);
-    view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QVERIFY(showAt(size));
     buildChart(*chart, 50.0);
     view->fitInView(chart->sceneRect(), Qt::KeepAspectRatio);
     const QImage image = view->viewport()->grab().toImage();

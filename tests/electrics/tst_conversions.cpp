@@ -7,6 +7,7 @@
 #include <limits>
 
 using namespace Electrics;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -59,12 +60,8 @@ class TestConversions : public QObject
 private slots:
     void workedValues_data();
     void workedValues();
-    void seriesElementAtOneMegahertz_data();
-    void seriesElementAtOneMegahertz();
-    void parallelElementAtOneMegahertz_data();
-    void parallelElementAtOneMegahertz();
-    void elementsAtZeroFrequency_data();
-    void elementsAtZeroFrequency();
+    void elementOfReactance_data();
+    void elementOfReactance();
     void reactanceFromElement_data();
     void reactanceFromElement();
     void parallelEntryAfterDisplay_data();
@@ -147,86 +144,53 @@ void TestConversions::workedValues()
     verifyQuantity(parallel.xp, xp);
 }
 
-void TestConversions::seriesElementAtOneMegahertz_data()
+void TestConversions::elementOfReactance_data()
 {
-    QTest::addColumn<double>("xs");
+    QTest::addColumn<bool>("parallel"); // the parallel circuit's element, else the series one's
+    QTest::addColumn<double>("reactance");
+    QTest::addColumn<double>("frequency");
     QTest::addColumn<ElementKind>("kind");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("X = 40 gives LS")
-        << 40.0 << ElementKind::Inductor << QStringLiteral("~6.3662e-6");
-    QTest::newRow("X = -40 gives CS")
-        << -40.0 << ElementKind::Capacitor << QStringLiteral("~3.9789e-9");
-    QTest::newRow("X = 0 gives none") << 0.0 << ElementKind::None << QStringLiteral("0");
-    QTest::newRow("X nan gives inductor nan")
-        << notANumber << ElementKind::Inductor << QStringLiteral("nan");
+    const ElementKind inductor = ElementKind::Inductor;
+    const ElementKind capacitor = ElementKind::Capacitor;
+    QTest::newRow("series, X = 40 gives LS") << false << 40.0 << 1e6 << inductor << u"~6.3662e-6"_s;
+    QTest::newRow("series, X = -40 gives CS")
+        << false << -40.0 << 1e6 << capacitor << u"~3.9789e-9"_s;
+    QTest::newRow("series, X = 0 gives none") << false << 0.0 << 1e6 << ElementKind::None << u"0"_s;
+    // A zero's sign bit must not make a capacitor of infinite value.
+    QTest::newRow("series, X = -0 gives none")
+        << false << -0.0 << 1e6 << ElementKind::None << u"0"_s;
+    QTest::newRow("series, X nan gives inductor nan")
+        << false << notANumber << 1e6 << inductor << u"nan"_s;
+    QTest::newRow("parallel, XP = 62.5 gives LP")
+        << true << 62.5 << 1e6 << inductor << u"~9.9472e-6"_s;
+    // The parallel capacitor's value keeps the sign of its reactance.
+    QTest::newRow("parallel, XP = -62.5 gives CP")
+        << true << -62.5 << 1e6 << capacitor << u"~-2.5465e-9"_s;
+    // A zero reactance across the load is a short: an inductor of 0 H.
+    QTest::newRow("parallel, XP = 0 gives LP 0") << true << 0.0 << 1e6 << inductor << u"+0"_s;
+    QTest::newRow("parallel, XP nan gives inductor nan")
+        << true << notANumber << 1e6 << inductor << u"nan"_s;
+    QTest::newRow("series inductor at 0 Hz") << false << 40.0 << 0.0 << inductor << u"+inf"_s;
+    QTest::newRow("series capacitor at 0 Hz") << false << -40.0 << 0.0 << capacitor << u"+inf"_s;
+    QTest::newRow("series nan at 0 Hz") << false << notANumber << 0.0 << inductor << u"nan"_s;
+    QTest::newRow("parallel inductor at 0 Hz") << true << 62.5 << 0.0 << inductor << u"+inf"_s;
+    QTest::newRow("parallel capacitor at 0 Hz") << true << -62.5 << 0.0 << capacitor << u"-inf"_s;
+    QTest::newRow("parallel nan at 0 Hz") << true << notANumber << 0.0 << inductor << u"nan"_s;
 }
 
-void TestConversions::seriesElementAtOneMegahertz()
-{
-    QFETCH(double, xs);
-    QFETCH(ElementKind, kind);
-    QFETCH(QString, value);
-    const Element element = seriesElement(xs, 1e6);
-    QCOMPARE(element.kind, kind);
-    verifyQuantity(element.value, value);
-}
-
-void TestConversions::parallelElementAtOneMegahertz_data()
-{
-    QTest::addColumn<double>("xp");
-    QTest::addColumn<ElementKind>("kind");
-    QTest::addColumn<QString>("magnitude");
-
-    QTest::newRow("XP = 62.5 gives LP")
-        << 62.5 << ElementKind::Inductor << QStringLiteral("~9.9472e-6");
-    QTest::newRow("XP = -62.5 gives CP")
-        << -62.5 << ElementKind::Capacitor << QStringLiteral("~2.5465e-9");
-    QTest::newRow("XP nan gives inductor nan")
-        << notANumber << ElementKind::Inductor << QStringLiteral("nan");
-}
-
-void TestConversions::parallelElementAtOneMegahertz()
-{
-    QFETCH(double, xp);
-    QFETCH(ElementKind, kind);
-    QFETCH(QString, magnitude);
-    const Element element = parallelElement(xp, 1e6);
-    QCOMPARE(element.kind, kind);
-    verifyQuantity(std::fabs(element.value), magnitude);
-}
-
-void TestConversions::elementsAtZeroFrequency_data()
-{
-    QTest::addColumn<bool>("parallel");
-    QTest::addColumn<double>("reactance");
-    QTest::addColumn<ElementKind>("kind");
-    QTest::addColumn<QString>("magnitude");
-
-    QTest::newRow("series inductor")
-        << false << 40.0 << ElementKind::Inductor << QStringLiteral("+inf");
-    QTest::newRow("series capacitor")
-        << false << -40.0 << ElementKind::Capacitor << QStringLiteral("+inf");
-    QTest::newRow("series nan") << false << notANumber << ElementKind::Inductor
-                                << QStringLiteral("nan");
-    QTest::newRow("parallel inductor")
-        << true << 62.5 << ElementKind::Inductor << QStringLiteral("+inf");
-    QTest::newRow("parallel capacitor")
-        << true << -62.5 << ElementKind::Capacitor << QStringLiteral("+inf");
-    QTest::newRow("parallel nan") << true << notANumber << ElementKind::Inductor
-                                  << QStringLiteral("nan");
-}
-
-void TestConversions::elementsAtZeroFrequency()
+void TestConversions::elementOfReactance()
 {
     QFETCH(bool, parallel);
     QFETCH(double, reactance);
+    QFETCH(double, frequency);
     QFETCH(ElementKind, kind);
-    QFETCH(QString, magnitude);
+    QFETCH(QString, value);
     const Element element =
-        parallel ? parallelElement(reactance, 0.0) : seriesElement(reactance, 0.0);
+        parallel ? parallelElement(reactance, frequency) : seriesElement(reactance, frequency);
     QCOMPARE(element.kind, kind);
-    verifyQuantity(std::fabs(element.value), magnitude);
+    verifyQuantity(element.value, value);
 }
 
 void TestConversions::reactanceFromElement_data()
