@@ -63,7 +63,7 @@ void reportDrag(Bench::Report &report, WindowDriver &driver, const QString &suff
                                                 : QStringLiteral("held drag move, two arcs");
     QGraphicsView &view = driver.chartView();
     const QList<QPointF> path = Bench::dragPath(view, movesPerLeg);
-    Bench::reportSteps(report, driver.window(), *view.viewport(), drag + suffix, [&](auto timed) {
+    Bench::reportSteps(report, driver.window(), *view.viewport(), drag, suffix, [&](auto timed) {
         MarkerDrag gesture(view, held);
         for (const QPointF &position : path)
             timed([&] { gesture.moveTo(position); });

@@ -51,7 +51,7 @@ void reportSweep(Bench::Report &report, WindowDriver &driver, const QString &sli
     MainWindow &window = driver.window();
     const QWidget &viewport = *driver.chartView().viewport();
     QSlider *slider = driver.slider(sliderName);
-    Bench::reportSteps(report, window, viewport, name, [&](auto timed) {
+    Bench::reportSteps(report, window, viewport, name, {}, [&](auto timed) {
         WindowDriver::moveSlider(slider, slider->minimum());
         Bench::paintNow(window);
         for (const int value : values)

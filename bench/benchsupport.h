@@ -150,13 +150,14 @@ template<typename Action> double timeStep(QWidget &window, Until until, Action &
     return clockMilliseconds() - start;
 }
 
-// Runs a sequence of steps twice and reports three figures: `name`, the time
-// of each step until painted; "chart paints per `name`", how often `chart`
-// painted per step; and "`name` + window repaint". `steps(timed)` performs
-// the whole sequence, handing each step's action to `timed`.
+// Runs a sequence of steps twice and reports three figures, each name ending
+// in `suffix`: `name`, the time of each step until painted; "chart paints per
+// `name`", how often `chart` painted per step; and "`name` + window repaint".
+// `steps(timed)` performs the whole sequence, handing each step's action to
+// `timed`.
 template<typename Steps>
 void reportSteps(Report &report, QWidget &window, const QWidget &chart, const QString &name,
-                 Steps &&steps)
+                 const QString &suffix, Steps &&steps)
 {
     QList<double> painted;
     QList<double> paints;
@@ -168,9 +169,10 @@ void reportSteps(Report &report, QWidget &window, const QWidget &chart, const QS
     QList<double> repainted;
     steps(
         [&](auto &&action) { repainted.append(timeStep(window, Until::WindowRepainted, action)); });
-    report.add(name, painted, timeUnit());
-    report.add(QStringLiteral("chart paints per ") + name, paints, QStringLiteral("paints"));
-    report.add(name + QStringLiteral(" + window repaint"), repainted, timeUnit());
+    report.add(name + suffix, painted, timeUnit());
+    report.add(QStringLiteral("chart paints per ") + name + suffix, paints,
+               QStringLiteral("paints"));
+    report.add(name + QStringLiteral(" + window repaint") + suffix, repainted, timeUnit());
 }
 
 // Viewport positions for a drag across the whole view: inside the unit circle,
