@@ -1,44 +1,20 @@
-#include "windowdriver.h"
-#include "throwawaysettings.h"
+#include "windowtest.h"
 
 #include <QTest>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 // The panel in an English locale: decimal points in every field and entry.
-class TestControlPanelEnglish : public QObject
+class TestControlPanelEnglish : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
     void startUpTexts();
     void typedEntries_data();
     void typedEntries();
     void germanCommaIsNoDecimalPoint();
-
-private:
-    std::unique_ptr<WindowDriver> panel;
 };
-
-void TestControlPanelEnglish::initTestCase()
-{
-    useThrowAwaySettings();
-}
-
-void TestControlPanelEnglish::init()
-{
-    panel = std::make_unique<WindowDriver>();
-}
-
-void TestControlPanelEnglish::cleanup()
-{
-    panel.reset();
-}
 
 void TestControlPanelEnglish::startUpTexts()
 {

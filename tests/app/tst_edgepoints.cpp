@@ -1,5 +1,4 @@
-#include "windowdriver.h"
-#include "throwawaysettings.h"
+#include "windowtest.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -17,7 +16,6 @@
 
 #include <cmath>
 #include <complex>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -43,14 +41,11 @@ protected:
 // The open and the short circuit, loads outside the unit circle and other
 // corners where the arithmetic has no number: no input may leave Gamma
 // without a finite value, and a new Z0 keeps the window open.
-class TestEdgePoints : public QObject
+class TestEdgePoints : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
     void everyInputKeepsGammaFinite_data();
     void everyInputKeepsGammaFinite();
     void limitsAtTheEdges_data();
@@ -62,25 +57,7 @@ private slots:
 
 private:
     void startAt(const QString &start);
-    void apply(const QString &control, const QString &input);
-
-    std::unique_ptr<WindowDriver> panel;
 };
-
-void TestEdgePoints::initTestCase()
-{
-    useThrowAwaySettings();
-}
-
-void TestEdgePoints::init()
-{
-    panel = std::make_unique<WindowDriver>();
-}
-
-void TestEdgePoints::cleanup()
-{
-    panel.reset();
-}
 
 void TestEdgePoints::startAt(const QString &start)
 {
@@ -94,40 +71,31 @@ void TestEdgePoints::startAt(const QString &start)
         panel->enterGamma(-1.0, -1.0);
 }
 
-// A slider takes a key name, the chart keys to press, a field the text to type.
-void TestEdgePoints::apply(const QString &control, const QString &input)
-{
-    if (control == u"QGV_Chart") {
-        panel->pressOnChart(input);
-    } else if (control.startsWith(u"QS_")) {
-        const int key = input == u"Home" ? Qt::Key_Home
-            : input == u"End"            ? Qt::Key_End
-            : input == u"PageUp"         ? Qt::Key_PageUp
-                                         : Qt::Key_PageDown;
-        panel->pressKey(control, key);
-    } else {
-        panel->enter(control, input);
-    }
-}
-
 void TestEdgePoints::everyInputKeepsGammaFinite_data()
 {
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("input");
-    const std::pair<QString, QString> inputs[] = {
-        {u"QS_R"_s, u"PageUp"_s},    {u"QS_R"_s, u"Home"_s},       {u"QS_X"_s, u"PageUp"_s},
-        {u"QS_X"_s, u"Home"_s},      {u"QS_G"_s, u"PageUp"_s},     {u"QS_G"_s, u"End"_s},
-        {u"QS_B"_s, u"PageUp"_s},    {u"QS_B"_s, u"Home"_s},       {u"QS_RS"_s, u"PageUp"_s},
-        {u"QS_RS"_s, u"Home"_s},     {u"QS_XS"_s, u"PageUp"_s},    {u"QS_XS"_s, u"PageDown"_s},
-        {u"QS_RP"_s, u"PageUp"_s},   {u"QS_RP"_s, u"Home"_s},      {u"QS_XP"_s, u"PageUp"_s},
-        {u"QS_XP"_s, u"PageDown"_s}, {u"QS_F"_s, u"Home"_s},       {u"LED_R"_s, u"25"_s},
-        {u"LED_X"_s, u"-30"_s},      {u"LED_G"_s, u"10 mS"_s},     {u"LED_B"_s, u"5 mS"_s},
-        {u"LED_RS"_s, u"25"_s},      {u"LED_XS"_s, u"10 nF"_s},    {u"LED_XS"_s, u"0 F"_s},
-        {u"LED_XS"_s, u"1 µH"_s},    {u"LED_RP"_s, u"25"_s},       {u"LED_XP"_s, u"10 nF"_s},
-        {u"LED_XP"_s, u"0 H"_s},     {u"LED_XP"_s, u"1 µH"_s},     {u"LED_FREQUENZ"_s, u"0"_s},
-        {u"LED_GAMMAR"_s, u"0,5"_s}, {u"LED_GAMMAI"_s, u"-0,5"_s}, {u"LED_GAMMAM"_s, u"0,5"_s},
-        {u"LED_GAMMAP"_s, u"45"_s},  {u"LED_Z0"_s, u"75"_s},       {u"LED_Z0"_s, u"0"_s},
+    // Every slider of the kit's list a page up and then to its minimum (G to
+    // its maximum, the logarithmic XS and XP only a page down); the frequency
+    // slider only to its minimum.
+    QList<std::pair<QString, QString>> inputs;
+    const QHash<QString, QString> secondKey = {
+        {u"QS_G"_s, u"End"_s}, {u"QS_XS"_s, u"PageDown"_s}, {u"QS_XP"_s, u"PageDown"_s}};
+    for (const QString &slider : WindowDriver::sliderNames()) {
+        if (slider != u"QS_F")
+            inputs.append({slider, u"PageUp"_s});
+        inputs.append({slider, secondKey.value(slider, u"Home"_s)});
+    }
+    // Every field a usable entry; the element fields also 0 and the other kind.
+    inputs += {
+        {u"LED_R"_s, u"25"_s},       {u"LED_X"_s, u"-30"_s},      {u"LED_G"_s, u"10 mS"_s},
+        {u"LED_B"_s, u"5 mS"_s},     {u"LED_RS"_s, u"25"_s},      {u"LED_XS"_s, u"10 nF"_s},
+        {u"LED_XS"_s, u"0 F"_s},     {u"LED_XS"_s, u"1 µH"_s},    {u"LED_RP"_s, u"25"_s},
+        {u"LED_XP"_s, u"10 nF"_s},   {u"LED_XP"_s, u"0 H"_s},     {u"LED_XP"_s, u"1 µH"_s},
+        {u"LED_FREQUENZ"_s, u"0"_s}, {u"LED_GAMMAR"_s, u"0,5"_s}, {u"LED_GAMMAI"_s, u"-0,5"_s},
+        {u"LED_GAMMAM"_s, u"0,5"_s}, {u"LED_GAMMAP"_s, u"45"_s},  {u"LED_Z0"_s, u"75"_s},
+        {u"LED_Z0"_s, u"0"_s},
     };
     for (const QString &start : {u"open"_s, u"short"_s, u"outside 1+1j"_s, u"outside -1-1j"_s}) {
         for (const auto &[control, input] : inputs) {

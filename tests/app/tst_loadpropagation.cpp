@@ -1,14 +1,11 @@
-#include "app/controlbackdrop.h"
-#include "windowdriver.h"
 #include "modaldriver.h"
-#include "throwawaysettings.h"
+#include "windowtest.h"
 
+#include "app/controlbackdrop.h"
 #include "app/mainwindow.h"
-#include "chart/graphicsscene.h"
 #include "electrics/conversions.h"
 
 #include <QApplication>
-#include <QGraphicsView>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -19,11 +16,9 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -42,14 +37,11 @@ struct SliderOption : QSlider
 
 // One load shown everywhere: the positions and texts at start, the fourteen
 // fields for the characteristic loads, and which sliders follow a moved one.
-class TestLoadPropagation : public QObject
+class TestLoadPropagation : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
     void startUpPositions_data();
     void startUpPositions();
     void fieldTextsForLoad_data();
@@ -69,25 +61,7 @@ private slots:
     void heldKeysKeepTheirQuantity();
     void controlsRepaintAsPaintedWhole_data();
     void controlsRepaintAsPaintedWhole();
-
-private:
-    std::unique_ptr<WindowDriver> panel;
 };
-
-void TestLoadPropagation::initTestCase()
-{
-    useThrowAwaySettings();
-}
-
-void TestLoadPropagation::init()
-{
-    panel = std::make_unique<WindowDriver>();
-}
-
-void TestLoadPropagation::cleanup()
-{
-    panel.reset();
-}
 
 void TestLoadPropagation::startUpPositions_data()
 {
@@ -119,15 +93,11 @@ void TestLoadPropagation::fieldTextsForLoad_data()
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QStringList>("texts");
 
-    QTest::newRow("matched 0") << 0.0 << 0.0
-                               << QStringList {u"LED_R"_s,      u"LED_X"_s,       u"LED_G"_s,
-                                               u"LED_B"_s,      u"LED_RS"_s,      u"LED_RP"_s,
-                                               u"LED_XS"_s,     u"LED_XP"_s,      u"LED_GAMMAR"_s,
-                                               u"LED_GAMMAI"_s, u"LED_GAMMAM"_s,  u"LED_GAMMAP"_s,
-                                               u"LED_Z0"_s,     u"LED_FREQUENZ"_s}
+    // Every field, in the order of the kit's list.
+    QTest::newRow("matched 0") << 0.0 << 0.0 << WindowDriver::fieldNames()
                                << QStringList {u"50,00 Ω"_s, u"0,00 jmΩ"_s, u"20,0 mS"_s,
-                                               u"0,0 jmS"_s, u"50,00 Ω"_s,  u"50,00 Ω"_s,
-                                               QString(),    QString(),     u"0,000"_s,
+                                               u"0,0 jmS"_s, u"50,00 Ω"_s,  QString(),
+                                               u"50,00 Ω"_s, QString(),     u"0,000"_s,
                                                u"0,000"_s,   u"0,000"_s,    u"0,0"_s,
                                                u"50,0"_s,    u"1,000 MHz"_s};
     QTest::newRow("inductive 0,5j")
@@ -247,8 +217,7 @@ void TestLoadPropagation::tableSliderStepsOneScaleValue_data()
     QTest::addColumn<int>("scaleValues"); // how many, with the sign of the direction
     const QList<std::pair<const char *, int>> keySteps {
         {"Up", 1}, {"Down", -1}, {"PageUp", 2}, {"PageDown", -2}};
-    for (const QString &slider :
-         {u"QS_R"_s, u"QS_X"_s, u"QS_G"_s, u"QS_B"_s, u"QS_RS"_s, u"QS_RP"_s}) {
+    for (const QString &slider : WindowDriver::tableSliderNames()) {
         for (const QString &load : {u"inductive"_s, u"capacitive"_s, u"on a scale value"_s}) {
             for (const auto &[key, scaleValues] : keySteps)
                 QTest::addRow("%s, %s, %s", qPrintable(slider), qPrintable(load), key)
@@ -340,11 +309,7 @@ void TestLoadPropagation::tableSliderStepsOneScaleValue()
     QSlider *target = panel->slider(slider);
     const int direction = scaleValues > 0 ? 1 : -1;
     if (step == u"wheel") {
-        const QPoint middle = target->rect().center();
-        QWheelEvent notch(middle, target->mapToGlobal(middle), {},
-                          {0, direction * QWheelEvent::DefaultDeltasPerStep}, Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &notch);
+        WindowDriver::turnWheel(target, direction);
     } else if (step == u"repeat") {
         QKeyEvent press(QEvent::KeyPress, direction > 0 ? Qt::Key_Up : Qt::Key_Down, Qt::NoModifier,
                         QString(), true);
@@ -362,11 +327,7 @@ void TestLoadPropagation::tableSliderStepsOneScaleValue()
         QTest::mousePress(target, Qt::LeftButton, {}, spot);
         QTest::mouseRelease(target, Qt::LeftButton, {}, spot);
     } else {
-        const QHash<QString, int> keys {{u"Up"_s, Qt::Key_Up},
-                                        {u"Down"_s, Qt::Key_Down},
-                                        {u"PageUp"_s, Qt::Key_PageUp},
-                                        {u"PageDown"_s, Qt::Key_PageDown}};
-        panel->pressKey(slider, keys.value(step));
+        apply(slider, step);
     }
 
     const double before = quantity(*startLoad);
@@ -459,18 +420,10 @@ void TestLoadPropagation::frequencySliderLeavesLoad()
 void TestLoadPropagation::markerDragUpdatesEverything()
 {
     panel->pressKey(u"QS_XS"_s, Qt::Key_End); // the XS slider away from the load first
-    const std::optional<complex_dbl> start = panel->markerGamma();
-    if (!start)
+    if (!panel->markerGamma())
         QSKIP("the chart has no marker to drag");
-    auto *view = panel->window().findChild<QGraphicsView *>(u"QGV_Chart"_s);
-    QWidget *viewport = view->viewport();
-    const QPoint from = view->mapFromScene(GraphicsScene::scenePoint(*start));
-    const QPoint to = view->mapFromScene(GraphicsScene::scenePoint({0.3, 0.4}));
 
-    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-    QTest::mouseMove(viewport, (from + to) / 2);
-    QTest::mouseMove(viewport, to);
-    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+    panel->dragMarkerTo({0.3, 0.4}, Qt::NoModifier, 2);
 
     const complex_dbl dragged = panel->markerGamma().value();
     QVERIFY(std::abs(dragged - complex_dbl(0.3, 0.4)) < 0.05);
@@ -532,12 +485,7 @@ void TestLoadPropagation::heldKeysKeepTheirQuantity()
     const QStringList held = panel->text(u"marker"_s).split(u'\n').mid(1);
     QCOMPARE(held.size(), 1);
 
-    if (control == u"QGV_Chart")
-        panel->pressOnChart(input);
-    else if (control.startsWith(u"QS_"))
-        panel->pressKey(control, Qt::Key_PageUp);
-    else
-        panel->enter(control, input);
+    apply(control, input);
     const QStringList left = panel->text(u"marker"_s).split(u'\n').mid(1);
     QCOMPARE(left.size(), elementsLeft);
     if (elementsLeft > 0) // the same element, with its value at the new frequency

@@ -1,5 +1,4 @@
-#include "windowdriver.h"
-#include "throwawaysettings.h"
+#include "windowtest.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -10,52 +9,29 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
-#include <QWheelEvent>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 // A field is read when the user presses Return or Enter in it, or leaves it
 // after editing; never because the program rewrote its text and the focus
 // then left it.
-class TestUserEntries : public QObject
+class TestUserEntries : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
     void leavingAfterReturnKeepsTypedValue_data();
     void leavingAfterReturnKeepsTypedValue();
     void leavingAfterTypingTakesEntryOnce();
-    void enterInUnchangedFieldReadsShownValue();
+    void unchangedFieldReadsShownValue_data();
+    void unchangedFieldReadsShownValue();
     void gammaFieldKeepsTypedValue();
     void referenceImpedanceNotReadAgain();
     void frequencySliderStaysOnLeaving();
 
 private:
     void leaveBy(const QString &how);
-    void wheelOn(QSlider *slider);
-
-    std::unique_ptr<WindowDriver> panel;
 };
-
-void TestUserEntries::initTestCase()
-{
-    useThrowAwaySettings();
-}
-
-void TestUserEntries::init()
-{
-    panel = std::make_unique<WindowDriver>();
-}
-
-void TestUserEntries::cleanup()
-{
-    panel.reset();
-}
 
 void TestUserEntries::leaveBy(const QString &how)
 {
@@ -66,20 +42,9 @@ void TestUserEntries::leaveBy(const QString &how)
         panel->clickOn(panel->slider(u"QS_OPACITY"_s));
     else if (how == u"another field")
         panel->clickOn(panel->field(u"LED_GAMMAP"_s));
-    else if (how == u"chart corner") {
-        auto *view = panel->window().findChild<QGraphicsView *>(u"QGV_Chart"_s);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
-    }
+    else if (how == u"chart corner")
+        QTest::mouseClick(panel->chartView().viewport(), Qt::LeftButton, {}, QPoint(2, 2));
     QVERIFY(focused != QApplication::focusWidget());
-}
-
-// A wheel turn moves a slider without taking the focus from the field.
-void TestUserEntries::wheelOn(QSlider *slider)
-{
-    const QPointF centre(slider->width() / 2.0, slider->height() / 2.0);
-    QWheelEvent wheel(centre, slider->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(slider, &wheel);
 }
 
 void TestUserEntries::leavingAfterReturnKeepsTypedValue_data()
@@ -122,13 +87,29 @@ void TestUserEntries::leavingAfterTypingTakesEntryOnce()
     QCOMPARE(panel->text(u"LED_G"_s), u"1.000,1 mS"_s);
 }
 
-void TestUserEntries::enterInUnchangedFieldReadsShownValue()
+void TestUserEntries::unchangedFieldReadsShownValue_data()
 {
-    panel->enter(u"LED_R"_s, u"0,99994"_s);
-    panel->clickOn(panel->slider(u"QS_OPACITY"_s));
-    panel->clickOn(panel->field(u"LED_R"_s));
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("leaveFirst");
+    QTest::newRow("Return right after the entry") << int(Qt::Key_Return) << false;
+    QTest::newRow("Enter after leaving and coming back") << int(Qt::Key_Enter) << true;
+}
 
-    QTest::keyClick(panel->field(u"LED_R"_s), Qt::Key_Enter);
+// Return or Enter in a field that shows the program's own text reads that
+// text: the shown 1,00 Ω makes the load exactly 1 ohm.
+void TestUserEntries::unchangedFieldReadsShownValue()
+{
+    QFETCH(int, key);
+    QFETCH(bool, leaveFirst);
+    panel->enter(u"LED_R"_s, u"0,99994"_s);
+    QCOMPARE(panel->text(u"LED_R"_s), u"1,00 Ω"_s);
+    QCOMPARE(panel->text(u"LED_G"_s), u"1.000,1 mS"_s);
+    if (leaveFirst) {
+        panel->clickOn(panel->slider(u"QS_OPACITY"_s));
+        panel->clickOn(panel->field(u"LED_R"_s));
+    }
+
+    QTest::keyClick(panel->field(u"LED_R"_s), Qt::Key(key));
 
     QCOMPARE(panel->text(u"LED_G"_s), u"1.000,0 mS"_s);
 }
@@ -153,7 +134,8 @@ void TestUserEntries::referenceImpedanceNotReadAgain()
     panel->enter(u"LED_Z0"_s, u"75,04"_s);
     QCOMPARE(panel->text(u"LED_R"_s), u"75,04 Ω"_s);
     const auto *marker = panel->window().chartScene()->markerGraphic();
-    wheelOn(panel->slider(u"QS_R"_s));
+    // A wheel turn moves a slider without taking the focus from the field.
+    WindowDriver::turnWheel(panel->slider(u"QS_R"_s), 1);
     const int wheeled = panel->position(u"QS_R"_s);
     // One notch, one scale value: T[100] = 75,63 ohms, which the slider's
     // position already stands for.
@@ -171,7 +153,7 @@ void TestUserEntries::referenceImpedanceNotReadAgain()
 void TestUserEntries::frequencySliderStaysOnLeaving()
 {
     panel->enter(u"LED_FREQUENZ"_s, u"1 MHz"_s);
-    wheelOn(panel->slider(u"QS_F"_s)); // 42 to 45
+    WindowDriver::turnWheel(panel->slider(u"QS_F"_s), 1); // 42 to 45
     QCOMPARE(panel->position(u"QS_F"_s), 45);
     const QString shown = panel->text(u"LED_FREQUENZ"_s);
 

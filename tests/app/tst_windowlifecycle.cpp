@@ -1,21 +1,18 @@
+#include "windowtest.h"
+
 #include "app/mainwindow.h"
-#include "app/settingsstore.h"
 #include "chart/graphicsscene.h"
-#include "throwawaysettings.h"
 
 #include <QGraphicsItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsView>
 #include <QLineEdit>
 #include <QMetaMethod>
-#include <QSettings>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QStyleOptionSlider>
 #include <QTest>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -59,14 +56,11 @@ const QList<QStringList> longTexts {
 
 // The window's life: building the chart once, tearing it down on close,
 // building it again, keeping it whole in the view, and the window's slots.
-class TestWindowLifecycle : public QObject
+class TestWindowLifecycle : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
     void initChartOnReadyChartChangesNothing();
     void closeThenInitChartRebuilds();
     void resizeKeepsChartWhole_data();
@@ -74,61 +68,38 @@ private slots:
     void smallestWindowStaysUsable();
     void slotsInDeclaredOrder();
     void metacastAnswersBothBases();
-
-private:
-    QGraphicsView *chartView() const
-    {
-        return mainWindow->findChild<QGraphicsView *>(u"QGV_Chart"_s);
-    }
-
-    std::unique_ptr<MainWindow> mainWindow;
 };
-
-void TestWindowLifecycle::initTestCase()
-{
-    useThrowAwaySettings();
-}
-
-void TestWindowLifecycle::init()
-{
-    QSettings(SettingsStore::organisation(), SettingsStore::application())
-        .clear(); // start from the form's defaults
-    mainWindow = std::make_unique<MainWindow>();
-}
-
-void TestWindowLifecycle::cleanup()
-{
-    mainWindow.reset();
-}
 
 void TestWindowLifecycle::initChartOnReadyChartChangesNothing()
 {
-    QVERIFY(mainWindow->isReady());
-    QVERIFY(mainWindow->isVisible());
-    const QList<QGraphicsItem *> before = mainWindow->chartScene()->items();
+    MainWindow &window = panel->window();
+    QVERIFY(window.isReady());
+    QVERIFY(window.isVisible());
+    const QList<QGraphicsItem *> before = window.chartScene()->items();
 
-    mainWindow->hide();
-    mainWindow->initChart();
+    window.hide();
+    window.initChart();
 
-    QVERIFY(!mainWindow->isVisible()); // not shown again
-    QCOMPARE(mainWindow->chartScene()->items(), before);
+    QVERIFY(!window.isVisible()); // not shown again
+    QCOMPARE(window.chartScene()->items(), before);
 }
 
 void TestWindowLifecycle::closeThenInitChartRebuilds()
 {
-    GraphicsScene *scene = mainWindow->chartScene();
+    MainWindow &window = panel->window();
+    GraphicsScene *scene = window.chartScene();
     const qsizetype builtItems = scene->items().size();
 
-    QVERIFY(mainWindow->close());
-    QVERIFY(!mainWindow->isReady());
+    QVERIFY(window.close());
+    QVERIFY(!window.isReady());
     QVERIFY(scene->items().isEmpty());
     QVERIFY(!scene->smithGridGroup());
     QVERIFY(!scene->markerGraphic());
 
-    mainWindow->initChart();
-    QVERIFY(mainWindow->isReady());
-    QVERIFY(mainWindow->isVisible());
-    QCOMPARE(mainWindow->chartScene(), scene); // the same scene, filled anew
+    window.initChart();
+    QVERIFY(window.isReady());
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.chartScene(), scene); // the same scene, filled anew
     QCOMPARE(scene->items().size(), builtItems);
     QCOMPARE(scene->sceneRect(), QRectF(-135, -135, 270, 270));
 }
@@ -145,11 +116,12 @@ void TestWindowLifecycle::resizeKeepsChartWhole_data()
 void TestWindowLifecycle::resizeKeepsChartWhole()
 {
     QFETCH(QSize, size);
-    mainWindow->resize(size);
-    QVERIFY(QTest::qWaitForWindowExposed(mainWindow.get()));
-    QTRY_COMPARE(mainWindow->size(), size);
+    MainWindow &window = panel->window();
+    window.resize(size);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(window.size(), size);
 
-    const QGraphicsView *view = chartView();
+    const QGraphicsView *view = &panel->chartView();
     const QTransform transform = view->transform();
     QCOMPARE(transform.m11(), transform.m22()); // circles stay circles
     QVERIFY(transform.m11() > 0);
@@ -175,16 +147,11 @@ void TestWindowLifecycle::resizeKeepsChartWhole()
     QVERIFY(qMax(labelledOnScreen.width(), labelledOnScreen.height()) >= tighter - 12);
 
     // Every field shows its whole text, also for the longest texts.
-    const auto fields = mainWindow->findChildren<QLineEdit *>(QRegularExpression(u"^LED_"_s));
+    const auto fields = window.findChildren<QLineEdit *>(QRegularExpression(u"^LED_"_s));
     QCOMPARE(fields.size(), 14);
     for (const QStringList &entries : longTexts) {
-        for (qsizetype i = 0; i + 1 < entries.size(); i += 2) {
-            auto *field = mainWindow->findChild<QLineEdit *>(entries.at(i));
-            field->setFocus();
-            field->selectAll();
-            QTest::keyClicks(field, entries.at(i + 1));
-            QTest::keyClick(field, Qt::Key_Return);
-        }
+        for (qsizetype i = 0; i + 1 < entries.size(); i += 2)
+            panel->enter(entries.at(i), entries.at(i + 1));
         for (const QLineEdit *field : fields)
             QVERIFY2(cutOffPixels(field) <= 0,
                      qPrintable(u"%1 cuts \"%2\" by %3 px"_s.arg(field->objectName(), field->text())
@@ -197,12 +164,13 @@ void TestWindowLifecycle::resizeKeepsChartWhole()
 // usable size and every field its whole text.
 void TestWindowLifecycle::smallestWindowStaysUsable()
 {
-    const QSize smallest = mainWindow->minimumSizeHint();
+    MainWindow &window = panel->window();
+    const QSize smallest = window.minimumSizeHint();
     QVERIFY2(smallest.height() <= 680 && smallest.width() <= 1280,
              qPrintable(u"%1 x %2"_s.arg(smallest.width()).arg(smallest.height())));
-    mainWindow->resize(smallest);
-    QTRY_COMPARE(mainWindow->size(), smallest);
-    const auto sliders = mainWindow->findChildren<QSlider *>(QRegularExpression(u"^QS_"_s));
+    window.resize(smallest);
+    QTRY_COMPARE(window.size(), smallest);
+    const auto sliders = window.findChildren<QSlider *>(QRegularExpression(u"^QS_"_s));
     for (const QSlider *slider : sliders) {
         if (slider->orientation() != Qt::Vertical)
             continue;
@@ -213,8 +181,8 @@ void TestWindowLifecycle::smallestWindowStaysUsable()
         QVERIFY2(slider->height() - handle.height() >= 60, qPrintable(slider->objectName()));
     }
     // The chart keeps a usable size, and the column of controls stays whole.
-    QVERIFY(chartView()->width() >= 320 && chartView()->height() >= 320);
-    const auto fields = mainWindow->findChildren<QLineEdit *>(QRegularExpression(u"^LED_"_s));
+    QVERIFY(panel->chartView().width() >= 320 && panel->chartView().height() >= 320);
+    const auto fields = window.findChildren<QLineEdit *>(QRegularExpression(u"^LED_"_s));
     for (const QLineEdit *field : fields)
         QVERIFY2(cutOffPixels(field) <= 0, qPrintable(field->objectName()));
 }
@@ -244,7 +212,7 @@ void TestWindowLifecycle::slotsInDeclaredOrder()
 
 void TestWindowLifecycle::metacastAnswersBothBases()
 {
-    MainWindow *window = mainWindow.get();
+    MainWindow *window = &panel->window();
     QCOMPARE(window->qt_metacast("MainWindow"), static_cast<void *>(window));
     QCOMPARE(window->qt_metacast("SmithBasics"),
              static_cast<void *>(static_cast<SmithBasics *>(window)));

@@ -31,11 +31,6 @@ constexpr double markerTolerance = 1e-12;
 // The marker ignores moves below 1e-12 scene units, 1e-14 in Gamma.
 constexpr double blindSpot = 1e-13;
 
-bool isParsedField(const QString &name)
-{
-    return !name.startsWith(u"LED_GAMMA") && name != u"LED_Z0";
-}
-
 QString partnerOf(const QString &name)
 {
     static const QHash<QString, QString> partners = {
@@ -208,7 +203,7 @@ bool LoadChecker::entryLeftAsTyped(const UserAction &action) const
     if (knownGamma)
         return Expected::fieldTexts(*knownGamma, modelZ0, modelFrequency).value(action.enteredField)
             != action.enteredText;
-    if (!isParsedField(action.enteredField))
+    if (!WindowDriver::isLoadField(action.enteredField))
         return !plainEntry(action.enteredField, action.enteredText);
     const QString partner = partnerOf(action.enteredField);
     return panel.isRed(action.enteredField) || (!partner.isEmpty() && panel.isRed(partner));
@@ -222,7 +217,7 @@ bool LoadChecker::entryTaken(const UserAction &action) const
     const QString &name = action.enteredField;
     if (name.isEmpty())
         return false;
-    if (!isParsedField(name))
+    if (!WindowDriver::isLoadField(name))
         return plainEntry(name, action.enteredText).has_value();
     const QString partner = partnerOf(name);
     return !panel.isRed(name) && (partner.isEmpty() || !panel.isRed(partner));
@@ -232,7 +227,7 @@ bool LoadChecker::entryTaken(const UserAction &action) const
 std::optional<complex_dbl> LoadChecker::gammaOfGammaEntry(const UserAction &action) const
 {
     const std::optional<double> number = localeNumber(action.enteredText);
-    if (!knownGamma || !number || !action.enteredField.startsWith(u"LED_GAMMA"))
+    if (!knownGamma || !number || !WindowDriver::gammaFieldNames().contains(action.enteredField))
         return std::nullopt;
     const complex_dbl before = *knownGamma;
     const double unit = std::max(std::min(*number, 1.0), -1.0);
@@ -251,13 +246,13 @@ std::optional<complex_dbl> LoadChecker::gammaOfGammaEntry(const UserAction &acti
 std::optional<complex_dbl> LoadChecker::gammaOfValueEntry(const UserAction &action) const
 {
     const QString &name = action.enteredField;
-    if (!knownGamma || name.isEmpty() || !isParsedField(name) || name == u"LED_FREQUENZ"
+    if (!knownGamma || name.isEmpty() || !WindowDriver::isLoadField(name) || name == u"LED_FREQUENZ"
         || !entryTaken(action))
         return std::nullopt;
-    const auto entry = [&](const QString &field, bool nonNegative) {
+    const auto entry = [&](const QString &field) {
         ValueEntry parsed;
         parsed.text = field == name ? action.enteredText : textsBefore.value(field);
-        parsed.nonNegative = nonNegative;
+        parsed.nonNegative = WindowDriver::takesMagnitude(field);
         Electrics::parseValue(parsed, true);
         return parsed;
     };
@@ -265,18 +260,17 @@ std::optional<complex_dbl> LoadChecker::gammaOfValueEntry(const UserAction &acti
     const complex_dbl z = Electrics::impedanceFromGamma(*knownGamma, z0);
     const Electrics::ParallelEquivalent parallel =
         Electrics::parallelFromAdmittance(Electrics::admittanceFromImpedance(z));
-    const ValueEntry typed =
-        entry(name, name != u"LED_X" && name != u"LED_B" && name != u"LED_XS" && name != u"LED_XP");
+    const ValueEntry typed = entry(name);
     const Electrics::ElementKind kind = typed.text.contains(u'F')
         ? Electrics::ElementKind::Capacitor
         : Electrics::ElementKind::Inductor;
     const double reactance = Electrics::reactanceFromElement(typed.value, kind, modelFrequency);
     if (name == u"LED_R" || name == u"LED_X")
-        return Electrics::gammaFromImpedance(
-            {entry(u"LED_R"_s, true).value, entry(u"LED_X"_s, false).value}, z0);
+        return Electrics::gammaFromImpedance({entry(u"LED_R"_s).value, entry(u"LED_X"_s).value},
+                                             z0);
     if (name == u"LED_G" || name == u"LED_B")
-        return Electrics::gammaFromAdmittance(
-            {entry(u"LED_G"_s, true).value, entry(u"LED_B"_s, false).value}, z0);
+        return Electrics::gammaFromAdmittance({entry(u"LED_G"_s).value, entry(u"LED_B"_s).value},
+                                              z0);
     if (name == u"LED_RS")
         return Electrics::gammaFromSeries(typed.value, z.imag(), z0);
     if (name == u"LED_XS")
@@ -335,8 +329,7 @@ QString LoadChecker::matchCandidates(const UserAction &action, const QSet<QStrin
 
     const std::optional<complex_dbl> shown = shownGamma(excluded);
     if (!shown) {
-        for (const QString &name :
-             {u"LED_GAMMAR"_s, u"LED_GAMMAI"_s, u"LED_GAMMAM"_s, u"LED_GAMMAP"_s}) {
+        for (const QString &name : WindowDriver::gammaFieldNames()) {
             if (!excluded.contains(name) && !localeNumber(panel.text(name)))
                 return u"%1 shows no finite number: \"%2\""_s.arg(name, panel.text(name));
         }
@@ -479,11 +472,11 @@ QString LoadChecker::checkLeftAsTyped(const UserAction &action)
                                   .value(action.enteredField)
                             : QString());
     const QString partner = partnerOf(action.enteredField);
-    if (isParsedField(action.enteredField) && !panel.isRed(action.enteredField)
+    if (WindowDriver::isLoadField(action.enteredField) && !panel.isRed(action.enteredField)
         && (partner.isEmpty() || !panel.isRed(partner)))
         return u"%1 keeps the rejected entry \"%2\" without turning red"_s.arg(
             action.enteredField, action.enteredText.left(80));
-    if (!isParsedField(action.enteredField)) {
+    if (!WindowDriver::isLoadField(action.enteredField)) {
         if (plainEntry(action.enteredField, action.enteredText))
             return u"%1 ignored the number \"%2\""_s.arg(action.enteredField, action.enteredText);
         if (!panel.isRed(action.enteredField))

@@ -1,7 +1,7 @@
 #include "monkey.h"
 
-#include "windowdriver.h"
 #include "modaldriver.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -9,11 +9,9 @@
 #include "electrics/conversions.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDoubleSpinBox>
 #include <QGraphicsView>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QLocale>
@@ -23,6 +21,7 @@
 
 #include <cmath>
 #include <complex>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -32,9 +31,9 @@ constexpr qsizetype longestTypedText = 64;
 
 int randomKey(QRandomGenerator &random)
 {
-    static const int keys[] = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_PageUp,
-                               Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
-    return keys[random.bounded(int(std::size(keys)))];
+    return Hostile::oneOf(
+        random,
+        {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End});
 }
 
 // None, or what holds a drag to a circle: Shift, Ctrl or both, with Alt at times.
@@ -47,7 +46,7 @@ Qt::KeyboardModifiers randomModifiers(QRandomGenerator &random)
         Qt::ShiftModifier | Qt::ControlModifier,
         Qt::AltModifier | Qt::ShiftModifier,
     };
-    return choices[random.bounded(int(std::size(choices)))];
+    return Hostile::oneOf(random, choices);
 }
 
 QString describeModifiers(Qt::KeyboardModifiers modifiers)
@@ -60,9 +59,8 @@ QString describeModifiers(Qt::KeyboardModifiers modifiers)
 // An extreme or a random value of the range.
 int randomPosition(QRandomGenerator &random, int min, int max)
 {
-    const int choices[] = {min, max, 0, 1, -1, min + 1, max - 1};
     if (random.bounded(2) == 0)
-        return choices[random.bounded(int(std::size(choices)))];
+        return Hostile::oneOf(random, {min, max, 0, 1, -1, min + 1, max - 1});
     return random.bounded(min, max + 1);
 }
 
@@ -131,7 +129,7 @@ QString Monkey::fieldText(const QString &name)
         return shown.insert(at, QLocale().decimalPoint());
     }
     const QLocale locale;
-    if (name.startsWith(u"LED_GAMMA"))
+    if (WindowDriver::gammaFieldNames().contains(name))
         return locale.toString(Hostile::between(random, -1.5, 1.5), 'f', random.bounded(1, 8));
     if (name == u"LED_FREQUENZ")
         return locale.toString(Hostile::between(random, 0.0, 999.0), 'f', 3) + u" kHz"_s;
@@ -146,10 +144,9 @@ QString Monkey::fieldText(const QString &name)
 
 void Monkey::typeRandomEntry()
 {
-    const QStringList &names = WindowDriver::fieldNames();
-    const QString name = names.at(random.bounded(int(names.size())));
+    const QString name = Hostile::oneOf(random, WindowDriver::fieldNames());
     if (random.bounded(50) == 0) {
-        const Hostile::Paste &paste = pastes.at(random.bounded(int(pastes.size())));
+        const Hostile::Paste paste = Hostile::oneOf(random, pastes);
         action.description = u"paste %1 into %2"_s.arg(paste.kind, name);
         typeIntoField(name, paste.text, true);
     } else {
@@ -171,7 +168,7 @@ void Monkey::typeZ0()
     };
     const QString text = random.bounded(3) == 0
         ? QLocale().toString(Hostile::between(random, 1.0, 300.0), 'f', random.bounded(3))
-        : texts.at(random.bounded(int(texts.size())));
+        : Hostile::oneOf(random, texts);
     action.description = u"type \"%1\" into LED_Z0"_s.arg(text);
     typeIntoField(u"LED_Z0"_s, text, false);
 }
@@ -180,15 +177,10 @@ void Monkey::typeIntoField(const QString &name, const QString &text, bool paste)
 {
     QLineEdit *field = panel.field(name);
     QSignalSpy edits(field, &QLineEdit::textEdited);
-    if (paste) {
-        QGuiApplication::clipboard()->setText(text);
-        if (!field->hasFocus())
-            panel.clickOn(field);
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-    } else {
+    if (paste)
+        panel.paste(name, text);
+    else
         panel.type(name, text);
-    }
     finishEntry(name, int(edits.count()));
 }
 
@@ -213,8 +205,7 @@ void Monkey::finishEntry(const QString &name, int edits)
 // The load is read again from the rounded display.
 void Monkey::pressReturnUnchanged()
 {
-    const QStringList &names = WindowDriver::fieldNames();
-    const QString name = names.at(random.bounded(int(names.size())));
+    const QString name = Hostile::oneOf(random, WindowDriver::fieldNames());
     action.description = u"Return in unchanged %1"_s.arg(name);
     action.enteredField = name;
     action.enteredText = panel.text(name);
@@ -229,8 +220,7 @@ void Monkey::noteSliderMove(const QString &name, int valueBefore)
 
 void Monkey::pressSliderKey()
 {
-    const QStringList &names = WindowDriver::sliderNames();
-    const QString name = names.at(random.bounded(int(names.size())));
+    const QString name = Hostile::oneOf(random, WindowDriver::sliderNames());
     const int key = randomKey(random);
     const int before = panel.slider(name)->value();
     action.description = u"key %1 on %2"_s.arg(QKeySequence(key).toString(), name);
@@ -240,13 +230,12 @@ void Monkey::pressSliderKey()
 
 void Monkey::setSliderValue()
 {
-    const QStringList &names = WindowDriver::sliderNames();
-    const QString name = names.at(random.bounded(int(names.size())));
-    QSlider *slider = panel.slider(name);
+    const QString name = Hostile::oneOf(random, WindowDriver::sliderNames());
+    const QSlider *slider = panel.slider(name);
     const int target = randomPosition(random, slider->minimum(), slider->maximum());
     const int before = slider->value();
     action.description = u"%1 set to %2"_s.arg(name).arg(target);
-    slider->setValue(target);
+    panel.moveSlider(name, target);
     noteSliderMove(name, before);
 }
 
@@ -275,11 +264,10 @@ QPointF Monkey::randomViewportTarget(const QGraphicsView &view)
 
 void Monkey::dragMarker()
 {
-    auto *view = panel.window().findChild<QGraphicsView *>(u"QGV_Chart"_s);
+    QGraphicsView &view = panel.chartView();
     const markerItem *marker = panel.window().chartScene()->markerGraphic();
-    QWidget *viewport = view->viewport();
-    const QPoint start = marker ? view->mapFromScene(marker->pos()) : QPoint();
-    if (!marker || !viewport->rect().contains(start)) {
+    const QPoint start = marker ? view.mapFromScene(marker->pos()) : QPoint();
+    if (!marker || !view.viewport()->rect().contains(start)) {
         // A marker left outside the view cannot be grabbed; move a slider instead.
         pressSliderKey();
         return;
@@ -288,19 +276,17 @@ void Monkey::dragMarker()
     action.description = u"drag marker from (%1, %2) with %3"_s.arg(start.x()).arg(start.y()).arg(
         describeModifiers(modifiers));
     action.drag = true;
-    QTest::mousePress(viewport, Qt::LeftButton, modifiers, start);
+    MarkerDrag drag(view, start, modifiers);
     const int moves = random.bounded(1, 5);
-    QPoint at = start;
     for (int i = 0; i < moves; ++i) {
-        at = randomViewportTarget(*view).toPoint();
+        const QPoint at = randomViewportTarget(view).toPoint();
         // Modifiers pressed or let go during the drag.
         if (random.bounded(3) == 0)
             modifiers = randomModifiers(random);
         action.description +=
             u" to (%1, %2) with %3"_s.arg(at.x()).arg(at.y()).arg(describeModifiers(modifiers));
-        QTest::mouseEvent(QTest::MouseMove, viewport, Qt::NoButton, modifiers, at);
+        drag.moveTo(at, modifiers);
     }
-    QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, at);
 }
 
 // The arrow keys, Home and Ctrl+Z on the focused chart, which move the load
@@ -310,7 +296,7 @@ void Monkey::pressChartKey()
     static const QStringList keys = {u"Up"_s,        u"Down"_s,       u"Left"_s, u"Right"_s,
                                      u"Shift+Up"_s,  u"Ctrl+Down"_s,  u"Home"_s, u"Ctrl+Z"_s,
                                      u"Ctrl+Left"_s, u"Shift+Right"_s};
-    const QString key = keys.at(random.bounded(int(keys.size())));
+    const QString key = Hostile::oneOf(random, keys);
     action.description = u"key %1 on the chart"_s.arg(key);
     action.drag = true;
     panel.pressOnChart(key);
@@ -329,30 +315,29 @@ void Monkey::useChartMenu()
         u"Anpassung löschen"_s,
         u"Diagramm kopieren"_s,
     };
-    auto *view = panel.window().findChild<QGraphicsView *>(u"QGV_Chart"_s);
-    const QString entry = entries.at(random.bounded(int(entries.size())));
+    QGraphicsView &view = panel.chartView();
+    const QString entry = Hostile::oneOf(random, entries);
     action.description = u"choose \"%1\" in the chart's menu"_s.arg(entry);
     action.drag = true;
     ModalDriver menu;
     menu.chooseFromMenu(entry);
     menu.start();
     const markerItem *marker = panel.window().chartScene()->markerGraphic();
-    const QPoint start = marker ? view->mapFromScene(marker->pos()) : QPoint();
-    const bool midDrag = marker && view->viewport()->rect().contains(start) && random.bounded(2);
-    if (midDrag) {
+    const QPoint start = marker ? view.mapFromScene(marker->pos()) : QPoint();
+    std::optional<MarkerDrag> drag;
+    if (marker && view.viewport()->rect().contains(start) && random.bounded(2)) {
         action.description += u" during a drag"_s;
-        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
-        QTest::mouseMove(view->viewport(), randomViewportTarget(*view).toPoint());
+        drag.emplace(view, start);
+        drag->moveTo(randomViewportTarget(view).toPoint());
     }
     if (random.bounded(2) == 0) {
         panel.pressOnChart(u"Shift+F10"_s);
     } else {
-        const QPoint at = randomViewportTarget(*view).toPoint();
-        QContextMenuEvent click(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(view->viewport(), &click);
+        const QPoint at = randomViewportTarget(view).toPoint();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &click);
     }
-    if (midDrag)
-        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, start);
+    drag.reset(); // the release, if a drag was under way
     if (menu.stepsDone() != 1)
         action.description += u" (the menu did not open)"_s;
     // The headless platform has no window manager to give the activation back.
@@ -364,7 +349,7 @@ void Monkey::useChartMenu()
 void Monkey::changeSwr()
 {
     const QString name = u"SPB_SWR%1"_s.arg(random.bounded(1, 4));
-    auto *spinBox = panel.window().findChild<QDoubleSpinBox *>(name);
+    auto *spinBox = qobject_cast<QDoubleSpinBox *>(panel.control(name));
     spinBox->setFocus(Qt::TabFocusReason);
     switch (random.bounded(3)) {
     case 0: {
@@ -380,28 +365,24 @@ void Monkey::changeSwr()
         break;
     }
     default: {
-        // Only keys with a character of their own reach a spin box this way.
-        QString text = Hostile::shortText(random);
-        text.removeIf([](QChar character) { return character.unicode() >= 0x80; });
+        const QString text = Hostile::shortText(random);
         action.description = u"type \"%1\" into %2"_s.arg(text, name);
-        QTest::keyClick(spinBox, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(spinBox, text);
-        QTest::keyClick(spinBox, Qt::Key_Return);
+        panel.enter(name, text);
     }
     }
 }
 
 void Monkey::crossFade()
 {
-    QSlider *slider = panel.window().findChild<QSlider *>(u"QS_OPACITY"_s);
+    const QString name = u"QS_OPACITY"_s;
     if (random.bounded(2) == 0) {
         const int key = randomKey(random);
-        action.description = u"key %1 on QS_OPACITY"_s.arg(QKeySequence(key).toString());
-        slider->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(slider, Qt::Key(key));
+        action.description = u"key %1 on %2"_s.arg(QKeySequence(key).toString(), name);
+        panel.pressKey(name, key);
     } else {
+        const QSlider *slider = panel.slider(name);
         const int target = randomPosition(random, slider->minimum(), slider->maximum());
-        action.description = u"QS_OPACITY set to %1"_s.arg(target);
-        slider->setValue(target);
+        action.description = u"%1 set to %2"_s.arg(name).arg(target);
+        panel.moveSlider(name, target);
     }
 }

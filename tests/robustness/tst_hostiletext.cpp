@@ -1,15 +1,12 @@
-#include "windowdriver.h"
 #include "hostiletexts.h"
 #include "loadchecker.h"
 #include "throwawaysettings.h"
 #include "warningtrap.h"
+#include "windowdriver.h"
 
 #include "electrics/formatting.h"
 #include "electrics/valueparser.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QLineEdit>
 #include <QTest>
 #include <QtNumeric>
 
@@ -45,22 +42,11 @@ private:
 
 namespace {
 
-bool isValueField(const QString &name)
-{
-    return !name.startsWith(u"LED_GAMMA") && name != u"LED_Z0";
-}
-
-bool nonNegativeField(const QString &name)
-{
-    return name == u"LED_R" || name == u"LED_G" || name == u"LED_RP" || name == u"LED_RS"
-        || name == u"LED_FREQUENZ";
-}
-
 bool parserRefuses(const QString &name, const QString &text)
 {
     ValueEntry entry;
     entry.text = text;
-    entry.nonNegative = nonNegativeField(name);
+    entry.nonNegative = WindowDriver::takesMagnitude(name);
     Electrics::parseValue(entry, true);
     return entry.empty || entry.error;
 }
@@ -101,14 +87,9 @@ void TestHostileText::pasteEndsAsTheRulesSay_data()
 QString TestHostileText::pasteAndReturn(const QString &name, const QString &text)
 {
     checker->beforeAction();
-    QLineEdit *field = panel->field(name);
-    QGuiApplication::clipboard()->setText(text);
-    if (!field->hasFocus())
-        panel->clickOn(field);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-    const QString pasted = field->text();
-    QTest::keyClick(field, Qt::Key_Return);
+    panel->paste(name, text);
+    const QString pasted = panel->text(name);
+    panel->pressReturn(name);
     return checker->afterAction({u"paste"_s, name, pasted, {}, false, false});
 }
 
@@ -137,7 +118,8 @@ void TestHostileText::restoreStart()
     for (const auto &[name, text] : validEntries) {
         const bool inRedPair = ((name == u"LED_R" || name == u"LED_X") && impedanceRed)
             || ((name == u"LED_G" || name == u"LED_B") && admittanceRed);
-        if (inRedPair || panel->isRed(name) || !isValueField(name) || name == u"LED_FREQUENZ")
+        if (inRedPair || panel->isRed(name) || !WindowDriver::isLoadField(name)
+            || name == u"LED_FREQUENZ")
             enterChecked(name, text);
     }
     for (const QString &name : WindowDriver::fieldNames())
@@ -153,7 +135,7 @@ void TestHostileText::pasteEndsAsTheRulesSay()
     const QString problem = pasteAndReturn(field, text);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     const bool stands = panel->text(field) == text;
-    if (isValueField(field)) {
+    if (WindowDriver::isLoadField(field)) {
         if (parserRefuses(field, text)) {
             QVERIFY(panel->isRed(field));
             QVERIFY(stands);

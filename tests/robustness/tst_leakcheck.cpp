@@ -1,6 +1,6 @@
-#include "windowdriver.h"
 #include "modaldriver.h"
 #include "throwawaysettings.h"
+#include "windowdriver.h"
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
@@ -71,7 +71,7 @@ void TestLeakCheck::scriptedSession()
         });
         driver.addStep("InfoDialog", [](QWidget *dialog) { pressKey(dialog, Qt::Key_Escape); });
         driver.start();
-        QTest::mouseClick(window.findChild<QPushButton *>(u"PUB_Info"_s), Qt::LeftButton);
+        QTest::mouseClick(panel->control(u"PUB_Info"_s), Qt::LeftButton);
         QCOMPARE(driver.stepsDone(), 3);
         QVERIFY(!driver.gaveUp());
     }
@@ -84,7 +84,7 @@ void TestLeakCheck::scriptedSession()
     QVERIFY(firstMarker.isNull());
     QCOMPARE(panel->text(u"LED_Z0"_s), QLocale().toString(50.0 + chartRebuilds, 'f', 1));
 
-    QTest::mouseClick(window.findChild<QPushButton *>(u"PUB_CLOSE"_s), Qt::LeftButton);
+    QTest::mouseClick(panel->control(u"PUB_CLOSE"_s), Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QCOMPARE(scenesReleased, 0);
     panel.reset();

@@ -1,46 +1,23 @@
-#include "windowdriver.h"
-#include "throwawaysettings.h"
+#include "windowtest.h"
 
 #include "electrics/conversions.h"
 
 #include <QTest>
 
 #include <cmath>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 // Faults that random use of the window brought to light, each kept from
 // coming back.
-class TestRegressions : public QObject
+class TestRegressions : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
     void hugePhaseKeepsItsDirection_data();
     void hugePhaseKeepsItsDirection();
-
-private:
-    std::unique_ptr<WindowDriver> panel;
 };
-
-void TestRegressions::initTestCase()
-{
-    useThrowAwaySettings();
-}
-
-void TestRegressions::init()
-{
-    panel = std::make_unique<WindowDriver>();
-}
-
-void TestRegressions::cleanup()
-{
-    panel.reset();
-}
 
 void TestRegressions::hugePhaseKeepsItsDirection_data()
 {
@@ -63,8 +40,8 @@ void TestRegressions::hugePhaseKeepsItsDirection()
 
     const complex_dbl gamma = Electrics::gammaFromPolar(0.5, std::fmod(degrees, 360.0));
     const QHash<QString, QString> texts = Expected::fieldTexts(gamma, 50.0, 1e6);
-    for (const QString &name : {u"LED_GAMMAR"_s, u"LED_GAMMAI"_s, u"LED_GAMMAM"_s, u"LED_GAMMAP"_s,
-                                u"LED_R"_s, u"LED_X"_s})
+    for (const QString &name :
+         WindowDriver::gammaFieldNames() + QStringList {u"LED_R"_s, u"LED_X"_s})
         QCOMPARE(panel->text(name), texts.value(name));
     QVERIFY(std::abs(panel->markerGamma().value() - gamma) < 1e-12);
 }

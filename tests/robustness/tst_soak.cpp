@@ -1,7 +1,7 @@
-#include "windowdriver.h"
 #include "monkey.h"
 #include "throwawaysettings.h"
 #include "warningtrap.h"
+#include "windowdriver.h"
 
 #include <QFile>
 #include <QPixmapCache>

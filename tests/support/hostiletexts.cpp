@@ -55,11 +55,6 @@ const QStringList &cornerTexts()
     return texts;
 }
 
-QString pick(QRandomGenerator &random, const QStringList &choices)
-{
-    return choices.at(random.bounded(int(choices.size())));
-}
-
 QString wellFormedValue(QRandomGenerator &random)
 {
     static const QStringList prefixes = {
@@ -78,7 +73,7 @@ QString wellFormedValue(QRandomGenerator &random)
     if (random.bounded(10) == 0)
         number = QLocale().toString(value, 'e', decimals);
     const QString gap = random.bounded(3) == 0 ? QString() : u" "_s;
-    return number + gap + pick(random, prefixes) + pick(random, units);
+    return number + gap + oneOf(random, prefixes) + oneOf(random, units);
 }
 
 QString characterSoup(QRandomGenerator &random)
@@ -145,7 +140,7 @@ QString shortText(QRandomGenerator &random)
 {
     switch (random.bounded(4)) {
     case 0:
-        return pick(random, cornerTexts());
+        return oneOf(random, cornerTexts());
     case 1:
         return characterSoup(random);
     default:

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QList>
+#include <QRandomGenerator>
 #include <QString>
 
-class QRandomGenerator;
+#include <initializer_list>
+#include <iterator>
 
 // Texts a person might type or paste into a value field, meant to break it:
 // full-length pastes of runs that make a value search backtrack, numbers
@@ -31,5 +33,15 @@ QString shortText(QRandomGenerator &random);
 
 // A random double from low up to high.
 double between(QRandomGenerator &random, double low, double high);
+
+// One of the choices (a list, an array or a braced list), each as likely.
+template<typename Choices> auto oneOf(QRandomGenerator &random, const Choices &choices)
+{
+    return *(std::begin(choices) + random.bounded(int(std::size(choices))));
+}
+template<typename T> T oneOf(QRandomGenerator &random, std::initializer_list<T> choices)
+{
+    return *(choices.begin() + random.bounded(int(choices.size())));
+}
 
 } // namespace Hostile

@@ -414,6 +414,13 @@ const QStringList &WindowDriver::gammaFieldNames()
     return names;
 }
 
+const QStringList &WindowDriver::tableSliderNames()
+{
+    static const QStringList names = {u"QS_R"_s, u"QS_X"_s,  u"QS_G"_s,
+                                      u"QS_B"_s, u"QS_RS"_s, u"QS_RP"_s};
+    return names;
+}
+
 bool WindowDriver::isLoadField(const QString &name)
 {
     return !gammaFieldNames().contains(name) && name != u"LED_Z0";

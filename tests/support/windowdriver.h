@@ -132,6 +132,9 @@ public:
     static const QStringList &fieldNames();
     static const QStringList &sliderNames();
     static const QStringList &gammaFieldNames();
+    // The six sliders that step through the table of scale values (not the
+    // logarithmic XS and XP, nor the frequency).
+    static const QStringList &tableSliderNames();
     // A field that holds a value of the load rather than Gamma or Z0.
     static bool isLoadField(const QString &name);
     // A field that takes only values of zero or more.
