@@ -179,8 +179,7 @@ QGraphicsView &WindowDriver::chartView() const
 QString WindowDriver::text(const QString &fieldName) const
 {
     if (fieldName == u"marker") {
-        auto *driver = const_cast<WindowDriver *>(this);
-        const QWidget *tip = driver->hoverMarker();
+        const QWidget *tip = hoverMarker();
         return tip ? QToolTip::text() : QString();
     }
     return field(fieldName)->text();
@@ -309,7 +308,7 @@ void WindowDriver::dragMarkerTo(const complex_dbl &gamma, Qt::KeyboardModifiers 
 
 void WindowDriver::heldDragTo(const complex_dbl &gamma, Qt::KeyboardModifiers modifiers)
 {
-    constexpr int steps = 8;
+    constexpr int steps = dragSteps;
     GraphicsScene *scene = mainWindow->chartScene();
     const markerItem *marker = scene->markerGraphic();
     if (!marker)
@@ -331,7 +330,7 @@ void WindowDriver::heldDragTo(const complex_dbl &gamma, Qt::KeyboardModifiers mo
     send(QEvent::GraphicsSceneMouseRelease, to, Qt::NoButton);
 }
 
-QWidget *WindowDriver::hoverMarker()
+QWidget *WindowDriver::hoverMarker() const
 {
     QGraphicsView &view = chartView();
     const markerItem *marker = markerOf(view);

@@ -59,6 +59,9 @@ private:
 class WindowDriver
 {
 public:
+    // The mouse moves of a drag unless told otherwise.
+    static constexpr int dragSteps = 8;
+
     WindowDriver();
     ~WindowDriver();
     WindowDriver(const WindowDriver &) = delete;
@@ -102,14 +105,14 @@ public:
     void pressOnChart(const QString &keys);
     // Drags the marker to the pixel of a load in `steps` mouse moves.
     void dragMarkerTo(const complex_dbl &gamma, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                      int steps = 8);
+                      int steps = dragSteps);
     // A drag held to a circle by the modifiers, aimed at a point of the chart
     // to the last bit rather than to the nearest pixel: the scene's own mouse
     // events carry scene positions as they are.
     void heldDragTo(const complex_dbl &gamma, Qt::KeyboardModifiers modifiers);
     // Rests the mouse on the marker until its tooltip shows; returns the
     // tooltip window, or null when none shows.
-    QWidget *hoverMarker();
+    QWidget *hoverMarker() const;
     // Takes the keyboard focus from every control, so that no field shows a
     // cursor or a selection and the chart no focus frame.
     void releaseFocus();
