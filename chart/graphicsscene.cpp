@@ -2,6 +2,7 @@
 
 #include "chart/chartmenu.h"
 #include "chart/markeritem.h"
+#include "chart/swrcircleitem.h"
 
 #include <QBrush>
 #include <QColor>
@@ -390,7 +391,7 @@ void GraphicsScene::createSwrCircles(int count)
 {
     swrCircles.clear();
     for (int i = 0; i < count; ++i) {
-        auto *circle = new QGraphicsEllipseItem(QRectF());
+        auto *circle = new SwrCircleItem;
         swrCircles.append(circle);
         addItem(circle);
         circle->hide();
@@ -476,9 +477,8 @@ void GraphicsScene::setMarkerGamma(const complex_dbl &gamma)
     if (gammaLine) {
         QPen pen = gammaLine->pen();
         pen.setColor(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue);
-        gammaLine->setPen(pen);
+        moveGammaLine(loadPoint, pen);
     }
-    moveGammaLine(loadPoint);
 }
 
 bool GraphicsScene::markerMoved()
@@ -514,10 +514,9 @@ void GraphicsScene::takeLoad(complex_dbl gamma, const QPointF &position)
 {
     const QRectF circleBefore = shownCircleRect();
     if (gammaLine)
-        gammaLine->setPen(QPen(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue));
+        moveGammaLine(position, QPen(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue));
     loadPoint = position;
     loadGamma = gamma;
-    moveGammaLine(position);
     if (const QRectF circleAfter = shownCircleRect(); circleAfter != circleBefore) {
         repaintRect(circleBefore);
         repaintRect(circleAfter);
@@ -531,6 +530,10 @@ void GraphicsScene::placeHeldLoad(complex_dbl gamma)
 {
     refreshReadout();
     const QPointF position = scenePoint(gamma);
+    // The marker's old place is repainted as well: with its device cache, the
+    // toolkit's own repaint of a marker moved by a held step can miss pieces of
+    // where it stood.
+    repaintRect(marker->sceneBoundingRect());
     marker->setPos(position);
     if (gamma != loadGamma)
         takeLoad(gamma, position);
@@ -725,10 +728,15 @@ void GraphicsScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
     event->accept();
 }
 
-void GraphicsScene::moveGammaLine(const QPointF &end)
+// The line's old place is repainted here as well: in a faded-in Gamma grid
+// drawn from pictures, the toolkit's own repaint of the moved line can miss
+// pieces of where it stood. A line faded out shows nowhere.
+void GraphicsScene::moveGammaLine(const QPointF &end, const QPen &pen)
 {
-    if (gammaLine)
-        gammaLine->setLine(QLineF(QPointF(), end));
+    if (gammaLine->effectiveOpacity() > 0.0)
+        repaintRect(gammaLine->sceneBoundingRect());
+    gammaLine->setPen(pen);
+    gammaLine->setLine(QLineF(QPointF(), end));
 }
 
 void GraphicsScene::setGridOpacity(double smithOpacity)

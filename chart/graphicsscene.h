@@ -124,7 +124,7 @@ private:
     void addGammaAxes();
     QGraphicsSimpleTextItem *addLabel(const QString &text, const QFont &font,
                                       const QPointF &layoutPos, const QBrush &brush);
-    void moveGammaLine(const QPointF &end);
+    void moveGammaLine(const QPointF &end, const QPen &pen);
     void takeLoad(complex_dbl gamma, const QPointF &position);
     void placeHeldLoad(complex_dbl gamma);
     std::optional<Move> shownMove() const;

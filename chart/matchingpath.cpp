@@ -25,6 +25,7 @@ constexpr double textGap = 1.5;
 constexpr double valueFontScale = 0.85;
 const QColor valueGround(255, 255, 255, 200);
 constexpr double radiansToDegrees = 180.0 / Electrics::pi;
+constexpr double arcPieceDegrees = 3.0;
 
 // One colour per kind of element, apart from the grids' red and blue and the
 // marker's green.
@@ -48,12 +49,30 @@ QRectF sceneCircleRect(const Electrics::GammaCircle &circle)
     return {centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius};
 }
 
+// The arc is made of pieces that end on a fixed grid of angles about its
+// circle's centre. An arc that grows or shrinks then keeps the pieces it
+// shares with the old one, and so their pixels: one curve through the whole
+// sweep would be bent a little differently all along, and a repaint of the
+// changed end alone would leave the rest a shade off.
 QPainterPath arcPath(const Electrics::GammaArc &arc)
 {
     const QRectF rect = sceneCircleRect(arc.circle);
+    const double start = arc.startAngle * radiansToDegrees;
+    const double end = start + arc.sweep * radiansToDegrees;
     QPainterPath path;
-    path.arcMoveTo(rect, arc.startAngle * radiansToDegrees);
-    path.arcTo(rect, arc.startAngle * radiansToDegrees, arc.sweep * radiansToDegrees);
+    if (!std::isfinite(start) || !std::isfinite(end))
+        return path;
+    path.arcMoveTo(rect, start);
+    const bool anticlockwise = end >= start;
+    double from = start;
+    while (from != end) {
+        double next = anticlockwise ? (std::floor(from / arcPieceDegrees) + 1.0) * arcPieceDegrees
+                                    : (std::ceil(from / arcPieceDegrees) - 1.0) * arcPieceDegrees;
+        if (anticlockwise ? next >= end : next <= end)
+            next = end;
+        path.arcTo(rect, from, next - from);
+        from = next;
+    }
     return path;
 }
 

@@ -1,5 +1,6 @@
 # The control panel: the load shown by sliders, fields and marker.
 velmora_add_test(tst_loadpropagation tst_loadpropagation.cpp)
+velmora_add_test(tst_chartrepaint tst_chartrepaint.cpp)
 velmora_add_test(tst_textentry tst_textentry.cpp)
 velmora_add_test(tst_userentries tst_userentries.cpp)
 velmora_add_test(tst_edgepoints tst_edgepoints.cpp)
