@@ -110,7 +110,12 @@ QString formatInductance(double henries)
 
 QString formatFrequency(double hertz)
 {
-    return formatMagnitude(frequencyRanges, hertz, 3);
+    return formatFrequencyWithDecimals(hertz, 3);
+}
+
+QString formatFrequencyWithDecimals(double hertz, int decimals)
+{
+    return formatMagnitude(frequencyRanges, hertz, decimals);
 }
 
 QString formatNumber(double value, int decimals)

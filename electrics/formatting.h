@@ -14,6 +14,8 @@ QString formatImpedance(double resistance, double reactance, int decimals);
 QString formatCapacitance(double farads);
 QString formatInductance(double henries);
 QString formatFrequency(double hertz);
+// The same scale with another number of decimals, for band limits ("423,00 MHz").
+QString formatFrequencyWithDecimals(double hertz, int decimals);
 
 // "%L1" with the value in fixed-point notation: the number rule that all the
 // texts above share, for the fields that carry no prefix.
