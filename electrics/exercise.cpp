@@ -168,8 +168,9 @@ bool reflectsAtMost(Normalised value, double reflectionSquaredInverse)
     return reflectionSquaredInverse * below <= above;
 }
 
-// An L or a series L (positive reactance) and a C or a shunt C (positive
-// susceptance) grow with the frequency, their counterparts fall with it.
+// An inductor's reactance and a capacitor's susceptance are positive and grow
+// with the frequency; a capacitor's reactance and an inductor's susceptance are
+// negative and fall with it. The load's L or C follows the same rule.
 double atRatio(double valueAtCentre, double ratio)
 {
     return valueAtCentre > 0.0 ? valueAtCentre * ratio : valueAtCentre / ratio;
@@ -298,6 +299,9 @@ std::optional<ExerciseTask> exerciseTask(int number)
     if (level == 3)
         task.shortStub = stream.choice(2) == 1;
 
+    // Every passive load has an L-section, a line and a stub of either kind, and
+    // a line and a quarter-wave transformer that match it; what a load must
+    // show besides is that one element alone does not, and at level 2 the band.
     const std::int64_t span = loadSpanPerReference * z0;
     for (int draw = 0; draw < mostDraws; ++draw) {
         const GridLoad load {stream.between(1, span), stream.between(-span, span), z0};
