@@ -122,6 +122,9 @@ void TestFormatting::formatsMagnitudes_data()
     QTest::newRow("german/f 999.8") << german << frequency << 999.8 << QStringLiteral("999,800 Hz");
     QTest::newRow("german/f 5e12")
         << german << frequency << 5e12 << QStringLiteral("5.000,000 GHz");
+    QTest::newRow("german/f 423e6 to 2 decimals")
+        << german << QStringLiteral("frequency to 2 decimals") << 423e6
+        << QStringLiteral("423,00 MHz");
     QTest::newRow("english/f 1e6") << english << frequency << 1e6 << QStringLiteral("1.000 MHz");
     QTest::newRow("english/C 4.7e-9")
         << english << capacitance << 4.7e-9 << QStringLiteral("4.70 nF");
@@ -138,6 +141,8 @@ void TestFormatting::formatsMagnitudes()
         QCOMPARE(formatCapacitance(value), text);
     else if (quantity == u"inductance")
         QCOMPARE(formatInductance(value), text);
+    else if (quantity == u"frequency to 2 decimals")
+        QCOMPARE(formatFrequencyWithDecimals(value, 2), text);
     else
         QCOMPARE(formatFrequency(value), text);
 }
