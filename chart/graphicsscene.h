@@ -15,13 +15,10 @@
 #include <vector>
 
 class QAbstractGraphicsShapeItem;
-class QBrush;
-class QFont;
 class QGraphicsEllipseItem;
 class QGraphicsItem;
 class QGraphicsItemGroup;
 class QGraphicsLineItem;
-class QGraphicsSimpleTextItem;
 class QPen;
 class markerItem;
 
@@ -107,23 +104,6 @@ protected:
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
 
 private:
-    // The twelve grid values in ohms: resistances 0.2 ... 10 times z0 first,
-    // then the same with negative sign.
-    using GridValues = std::array<double, 12>;
-
-    QPointF impedancePoint(const complex_dbl &impedance) const;
-    void fillReactanceTable();
-    void addGridCurve(const std::vector<complex_dbl> &impedances, const QPen &pen);
-    void addResistanceCircles(const GridValues &values, const QPen &pen);
-    void addReactanceArcs(const GridValues &values, const QPen &pen);
-    void addConductanceCircles(const GridValues &values, const QPen &pen);
-    void addSusceptanceArcs(const GridValues &values, const QPen &pen);
-    void addSmithLabels(const GridValues &values, const QFont &font);
-    void addGammaLabels(const QFont &font);
-    void addMagnitudeCircles();
-    void addGammaAxes();
-    QGraphicsSimpleTextItem *addLabel(const QString &text, const QFont &font,
-                                      const QPointF &layoutPos, const QBrush &brush);
     void moveGammaLine(const QPointF &end, const QPen &pen);
     void takeLoad(complex_dbl gamma, const QPointF &position);
     void placeHeldLoad(complex_dbl gamma);
@@ -134,7 +114,6 @@ private:
     template<typename Change> void changePath(Change &&change);
     void refreshReadout();
 
-    std::array<double, 180> reactanceTable {};
     complex_dbl z0 {50.0, 0.0};
     // Where the marker last showed the load, from the window or a drag.
     QPointF loadPoint;
@@ -147,12 +126,9 @@ private:
     QString loadSummary;
     QString viewDescription;
     QPainterPath markerPath;
-    QPainterPath gridPath;
     markerItem *marker = nullptr;
     QList<QGraphicsEllipseItem *> swrCircles;
-    QList<QGraphicsItem *> smithItems;
     QGraphicsItemGroup *smithGroup = nullptr;
-    QList<QGraphicsItem *> gammaItems;
     QGraphicsItemGroup *gammaGroup = nullptr;
     QGraphicsLineItem *gammaLine = nullptr;
     QList<QAbstractGraphicsShapeItem *> smithLabels;
