@@ -1,6 +1,7 @@
 #include "chart/graphicsscene.h"
 
 #include "chart/chartmenu.h"
+#include "chart/labelplacer.h"
 #include "chart/markeritem.h"
 #include "chart/swrcircleitem.h"
 
@@ -62,6 +63,7 @@ QRectF circleRect(double radius)
 }
 
 const QRectF unitCircleRect = circleRect(GraphicsScene::unitRadius);
+const LabelPlacer::Ring unitCircleLine {QPointF(), GraphicsScene::unitRadius, unitCircleWidth};
 
 bool isDrawable(const QPointF &point)
 {
@@ -127,6 +129,9 @@ const std::array<QPointF, 36> smithLabelSpots {{
 // its texts are for the Z0 at hand.
 constexpr std::array<std::pair<int, int>, 2> labelsMeetingOnTheRim {{{14, 26}, {20, 32}}};
 constexpr double rimLabelGap = 1.0;
+// The first labels, of the resistance and the conductance circles, stand
+// inside the unit circle.
+constexpr int innerLabelCount = 2 * positiveGridCount;
 
 struct GammaLabel
 {
@@ -217,6 +222,7 @@ void GraphicsScene::drawSmithGrid(double z0Ohms)
     smithGroup = createItemGroup(smithItems);
     smithGroup->setOpacity(1.0);
     cache.addGroup(smithGroup);
+    keepPathTextsOffGrids();
 }
 
 void GraphicsScene::fillReactanceTable()
@@ -333,6 +339,16 @@ void GraphicsScene::addSmithLabels(const GridValues &values, const QFont &font)
         right->setX(rimLabelGap);
         left->setX(-rimLabelGap - left->boundingRect().width());
     }
+    // The resistance and conductance labels stand inside the unit circle,
+    // where the wide texts of a large or a small Z0 would reach its line on
+    // the right: such a label moves left along its row until it keeps clear.
+    for (int i = 0; i < innerLabelCount; ++i) {
+        QAbstractGraphicsShapeItem *label = smithLabels.at(i);
+        while (label->x() > 0.0
+               && LabelPlacer::touchesRing(label->sceneBoundingRect(), unitCircleLine,
+                                           LabelPlacer::clearance))
+            label->moveBy(-LabelPlacer::step, 0.0);
+    }
 }
 
 void GraphicsScene::drawGammaGrid()
@@ -352,6 +368,20 @@ void GraphicsScene::drawGammaGrid()
     gammaGroup->setOpacity(0.0);
     // The line follows the marker, so it is painted as it stands.
     cache.addChildPictures(gammaGroup, gammaLine);
+    keepPathTextsOffGrids();
+}
+
+// The network's numbers and values keep off the labels of both grids, faded
+// or not, so that they stay where they are while the chart cross-fades.
+void GraphicsScene::keepPathTextsOffGrids()
+{
+    LabelPlacer obstacles(chartRect);
+    obstacles.addRing(unitCircleLine);
+    for (const auto *labels : {&smithLabels, &gammaLabels}) {
+        for (const QAbstractGraphicsShapeItem *label : *labels)
+            obstacles.addObstacle(label->sceneBoundingRect());
+    }
+    matching.setLabelObstacles(obstacles);
 }
 
 void GraphicsScene::addGammaLabels(const QFont &font)

@@ -71,6 +71,8 @@ public:
     // The matching network built by held moves.
     using Move = MatchingPath::Move;
     const MatchingPath &matchingPath() const { return matching; }
+    // The font of the network's numbers; its values are a little smaller.
+    const QFont &matchingFont() const { return pathFont; }
     std::optional<Move> matchingMode() const { return matching.mode(); }
     void setMatchingMode(std::optional<Move> move);
     void setMatchingFrequency(double hertz);
@@ -122,6 +124,7 @@ private:
     void addGammaLabels(const QFont &font);
     void addMagnitudeCircles();
     void addGammaAxes();
+    void keepPathTextsOffGrids();
     QGraphicsSimpleTextItem *addLabel(const QString &text, const QFont &font,
                                       const QPointF &layoutPos, const QBrush &brush);
     void moveGammaLine(const QPointF &end, const QPen &pen);
