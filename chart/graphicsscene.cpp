@@ -719,13 +719,16 @@ void GraphicsScene::setViewDescription(const QString &description)
     viewDescription = description;
 }
 
+QStringList GraphicsScene::readoutLines() const
+{
+    return QStringList {loadSummary} + matching.readout();
+}
+
 // Hovering shows the summary and the network; a screen reader, which cannot
 // hover, finds both in the view's description.
 void GraphicsScene::refreshReadout()
 {
-    QString readout = loadSummary;
-    for (const QString &line : matching.readout())
-        readout += u'\n' + line;
+    const QString readout = readoutLines().join(u'\n');
     if (marker)
         marker->setToolTip(readout);
     const QString description =
@@ -736,7 +739,7 @@ void GraphicsScene::refreshReadout()
 
 void GraphicsScene::drawForeground(QPainter *painter, const QRectF &rect)
 {
-    const std::optional<Move> shown = shownMove();
+    const std::optional<Move> shown = paintingCopy ? std::nullopt : shownMove();
     if (matching.isEmpty() && !shown)
         return;
     matching.paint(*painter, rect, pathFont, shown, loadGamma);

@@ -32,6 +32,7 @@ public:
 
     void setReferenceImpedance(complex_dbl ohms) { z0 = ohms; }
     void setFrequency(double hertz) { frequency = hertz; }
+    double frequencyHertz() const { return frequency; }
     // What the numbers and values keep off: the grids' labels, the outer
     // circle, the picture's edges.
     void setLabelObstacles(const LabelPlacer &obstacles) { fixedObstacles = obstacles; }
