@@ -1,6 +1,7 @@
 #include "chart/chartgrids.h"
 
 #include "chart/graphicsscene.h"
+#include "chart/labelplacer.h"
 
 #include <QAbstractGraphicsShapeItem>
 #include <QBrush>
@@ -49,6 +50,7 @@ QRectF circleRect(double radius)
 }
 
 const QRectF unitCircleRect = circleRect(GraphicsScene::unitRadius);
+const LabelPlacer::Ring unitCircleLine {QPointF(), GraphicsScene::unitRadius, unitCircleWidth};
 
 bool isDrawable(const QPointF &point)
 {
@@ -106,6 +108,9 @@ const std::array<QPointF, 36> smithLabelSpots {{
 // its texts are for the Z0 at hand.
 constexpr std::array<std::pair<int, int>, 2> labelsMeetingOnTheRim {{{14, 26}, {20, 32}}};
 constexpr double rimLabelGap = 1.0;
+// The first labels, of the resistance and the conductance circles, stand
+// inside the unit circle.
+constexpr int innerLabelCount = 2 * positiveGridCount;
 
 struct GammaLabel
 {
@@ -285,6 +290,16 @@ void ChartGrids::addSmithLabels(const GridValues &values, const QFont &font)
         QAbstractGraphicsShapeItem *left = labels.at(susceptance);
         right->setX(rimLabelGap);
         left->setX(-rimLabelGap - left->boundingRect().width());
+    }
+    // The resistance and conductance labels stand inside the unit circle,
+    // where the wide texts of a large or a small Z0 would reach its line on
+    // the right: such a label moves left along its row until it keeps clear.
+    for (int i = 0; i < innerLabelCount; ++i) {
+        QAbstractGraphicsShapeItem *label = labels.at(i);
+        while (label->x() > 0.0
+               && LabelPlacer::touchesRing(label->sceneBoundingRect(), unitCircleLine,
+                                           LabelPlacer::clearance))
+            label->moveBy(-LabelPlacer::step, 0.0);
     }
 }
 

@@ -1,16 +1,13 @@
 #include "chart/chartmenu.h"
 
+#include "chart/chartcopy.h"
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 
 #include <QActionGroup>
-#include <QClipboard>
 #include <QGraphicsItem>
 #include <QGraphicsView>
-#include <QGuiApplication>
-#include <QImage>
 #include <QKeySequence>
-#include <QPixmap>
 
 #include <array>
 #include <optional>
@@ -31,11 +28,8 @@ ChartMenu::ChartMenu(GraphicsScene &scene, QGraphicsView &view)
         addAction(tr("Anpassung löschen"), this, [&scene] { scene.clearMatchingPath(); });
     clear->setEnabled(!scene.matchingPath().isEmpty());
     addSeparator();
-    // The viewport alone, without the view's frame and focus ring, at the
-    // screen's own resolution.
-    addAction(tr("Diagramm kopieren"), this, [&view] {
-        QGuiApplication::clipboard()->setImage(view.viewport()->grab().toImage());
-    });
+    addAction(tr("Diagramm kopieren"), this,
+              [&scene, &view] { ChartCopy::toClipboard(scene, view); });
 }
 
 void ChartMenu::addModes(GraphicsScene &scene)

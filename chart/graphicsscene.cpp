@@ -2,6 +2,7 @@
 
 #include "chart/chartgrids.h"
 #include "chart/chartmenu.h"
+#include "chart/labelplacer.h"
 #include "chart/markeritem.h"
 #include "chart/swrcircleitem.h"
 
@@ -36,6 +37,10 @@ QRectF circleRect(double radius)
 {
     return {-radius, -radius, 2 * radius, 2 * radius};
 }
+
+// The outer circle's line, which texts on the chart keep clear of.
+constexpr double unitCircleWidth = 1.0;
+const LabelPlacer::Ring unitCircleLine {QPointF(), GraphicsScene::unitRadius, unitCircleWidth};
 
 } // namespace
 
@@ -82,6 +87,7 @@ void GraphicsScene::drawSmithGrid(double z0Ohms)
     smithGroup = grid.group;
     smithLabels = grid.labels;
     cache.addGroup(smithGroup);
+    keepPathTextsOffGrids();
 }
 
 void GraphicsScene::drawGammaGrid()
@@ -92,6 +98,20 @@ void GraphicsScene::drawGammaGrid()
     gammaLabels = grid.labels;
     // The line follows the marker, so it is painted as it stands.
     cache.addChildPictures(gammaGroup, gammaLine);
+    keepPathTextsOffGrids();
+}
+
+// The network's numbers and values keep off the labels of both grids, faded
+// or not, so that they stay where they are while the chart cross-fades.
+void GraphicsScene::keepPathTextsOffGrids()
+{
+    LabelPlacer obstacles(chartRect);
+    obstacles.addRing(unitCircleLine);
+    for (const auto *labels : {&smithLabels, &gammaLabels}) {
+        for (const QAbstractGraphicsShapeItem *label : *labels)
+            obstacles.addObstacle(label->sceneBoundingRect());
+    }
+    matching.setLabelObstacles(obstacles);
 }
 
 void GraphicsScene::createSwrCircles(int count)
@@ -396,13 +416,16 @@ void GraphicsScene::setViewDescription(const QString &description)
     viewDescription = description;
 }
 
+QStringList GraphicsScene::readoutLines() const
+{
+    return QStringList {loadSummary} + matching.readout();
+}
+
 // Hovering shows the summary and the network; a screen reader, which cannot
 // hover, finds both in the view's description.
 void GraphicsScene::refreshReadout()
 {
-    QString readout = loadSummary;
-    for (const QString &line : matching.readout())
-        readout += u'\n' + line;
+    const QString readout = readoutLines().join(u'\n');
     if (marker)
         marker->setToolTip(readout);
     const QString description =
@@ -413,7 +436,7 @@ void GraphicsScene::refreshReadout()
 
 void GraphicsScene::drawForeground(QPainter *painter, const QRectF &rect)
 {
-    const std::optional<Move> shown = shownMove();
+    const std::optional<Move> shown = paintingCopy ? std::nullopt : shownMove();
     if (matching.isEmpty() && !shown)
         return;
     matching.paint(*painter, rect, pathFont, shown, loadGamma);

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QPainterPath>
 #include <QPointF>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -68,6 +69,8 @@ public:
     // The matching network built by held moves.
     using Move = MatchingPath::Move;
     const MatchingPath &matchingPath() const { return matching; }
+    // The font of the network's numbers; its values are a little smaller.
+    const QFont &matchingFont() const { return pathFont; }
     std::optional<Move> matchingMode() const { return matching.mode(); }
     void setMatchingMode(std::optional<Move> move);
     void setMatchingFrequency(double hertz);
@@ -81,6 +84,13 @@ public:
     void setLoadSummary(const QString &summary);
     // The view's own description, which the summary and the network follow.
     void setViewDescription(const QString &description);
+    // What the chart tells in words, line by line: the load's summary, then
+    // the network, one numbered line per element.
+    QStringList readoutLines() const;
+    complex_dbl referenceImpedance() const { return z0; }
+    // While set, the chart paints as a copy shows it: without what only helps
+    // a drag, such as the faint circle of the held mode.
+    void setPaintingCopy(bool copy) { paintingCopy = copy; }
     void setGridOpacity(double smithOpacity);
     // Deletes every item and forgets the pointers to them.
     void clearChart();
@@ -104,6 +114,7 @@ protected:
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
 
 private:
+    void keepPathTextsOffGrids();
     void moveGammaLine(const QPointF &end, const QPen &pen);
     void takeLoad(complex_dbl gamma, const QPointF &position);
     void placeHeldLoad(complex_dbl gamma);
@@ -122,6 +133,7 @@ private:
     // The move of the drag under way, none for a free one.
     std::optional<Move> dragMove;
     bool dragging = false;
+    bool paintingCopy = false;
     QFont pathFont;
     QString loadSummary;
     QString viewDescription;

@@ -20,8 +20,6 @@ constexpr double arcWidth = 1.2;
 constexpr double circleWidth = 0.6;
 constexpr int circleAlpha = 80;
 constexpr double dotRadius = 1.6;
-// Texts keep this far from the point they belong to.
-constexpr double textGap = 1.5;
 constexpr double valueFontScale = 0.85;
 const QColor valueGround(255, 255, 255, 200);
 constexpr double radiansToDegrees = 180.0 / Electrics::pi;
@@ -93,17 +91,9 @@ QFont valueFont(const QFont &font)
     return smaller;
 }
 
-// Where a text stands beside `anchor`, on the side `outward` points to.
-QRectF textBox(const QString &text, const QFont &font, const QPointF &anchor, QPointF outward)
+QSizeF textSize(const QString &text, const QFont &font)
 {
-    const QSizeF size = QFontMetricsF(font).size(Qt::TextSingleLine, text);
-    const double length = std::hypot(outward.x(), outward.y());
-    outward = length > 0.0 ? outward / length : QPointF(1.0, 0.0);
-    const double reach = textGap + std::abs(outward.x()) * size.width() / 2
-        + std::abs(outward.y()) * size.height() / 2;
-    const QPointF centre = anchor + reach * outward;
-    return {centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(),
-            size.height()};
+    return QFontMetricsF(font).size(Qt::TextSingleLine, text);
 }
 
 // The pen and the antialiasing reach beyond the geometry.
@@ -222,15 +212,11 @@ void MatchingPath::paint(QPainter &painter, const QRectF &exposed, const QFont &
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(sceneCircleRect(*circle));
     }
-    int number = 0;
-    for (const Element &element : elements) {
-        const QString value = elementText(element);
-        const auto arc = Electrics::moveArc(element.move, element.start, element.end);
-        if (value.isEmpty() || !arc)
-            continue;
-        ++number;
+    const QFont smaller = valueFont(font);
+    for (const PlacedElement &placed : layout(font)) {
+        const Element &element = elements[placed.index];
         const QColor colour = moveColour(element.move);
-        const QPainterPath path = arcPath(*arc);
+        const QPainterPath path = arcPath(placed.arc);
         if (reached(path.boundingRect())) {
             painter.setPen(QPen(colour, arcWidth, Qt::SolidLine, Qt::RoundCap));
             painter.setBrush(Qt::NoBrush);
@@ -242,31 +228,51 @@ void MatchingPath::paint(QPainter &painter, const QRectF &exposed, const QFont &
         painter.drawEllipse(start, dotRadius, dotRadius);
 
         painter.setPen(colour);
-        const auto [startPoint, startOutward] = arcPoint(*arc, 0.0);
-        const QString numberText = QString::number(number);
-        painter.setFont(font);
-        painter.drawText(textBox(numberText, font, startPoint, startOutward), Qt::AlignCenter,
-                         numberText);
-        const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
-        const QFont smaller = valueFont(font);
-        const QRectF valueBox = textBox(value, smaller, middle, middleOutward);
-        if (!reached(valueBox))
-            continue;
-        // A light ground keeps the value readable over the grid lines and labels.
-        painter.fillRect(valueBox, valueGround);
-        painter.setFont(smaller);
-        painter.drawText(valueBox, Qt::AlignCenter, value);
+        if (placed.numberBox && reached(*placed.numberBox)) {
+            painter.setFont(font);
+            painter.drawText(*placed.numberBox, Qt::AlignCenter, placed.number);
+        }
+        if (placed.valueBox && reached(*placed.valueBox)) {
+            // A light ground keeps the value readable over the grid lines.
+            painter.fillRect(*placed.valueBox, valueGround);
+            painter.setFont(smaller);
+            painter.drawText(*placed.valueBox, Qt::AlignCenter, placed.value);
+        }
     }
     painter.restore();
 }
 
-QRectF MatchingPath::valueRect(const Element &element, const QFont &font) const
+std::vector<MatchingPath::PlacedElement> MatchingPath::layout(const QFont &font) const
 {
-    const auto arc = Electrics::moveArc(element.move, element.start, element.end);
-    if (!arc)
-        return {};
-    const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
-    return textBox(elementText(element), valueFont(font), middle, middleOutward);
+    LabelPlacer placer = fixedObstacles;
+    const QFont smaller = valueFont(font);
+    std::vector<PlacedElement> placed;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const Element &element = elements[i];
+        const QString value = elementText(element);
+        const auto arc = Electrics::moveArc(element.move, element.start, element.end);
+        if (value.isEmpty() || !arc)
+            continue;
+        PlacedElement shown {i, *arc, QString::number(placed.size() + 1), value, {}, {}};
+        const auto [startPoint, startOutward] = arcPoint(*arc, 0.0);
+        shown.numberBox = placer.place(textSize(shown.number, font), startPoint, startOutward);
+        const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
+        shown.valueBox = placer.place(textSize(value, smaller), middle, middleOutward);
+        placed.push_back(shown);
+    }
+    return placed;
+}
+
+std::vector<QRectF> MatchingPath::labelBoxes(const QFont &font) const
+{
+    std::vector<QRectF> boxes;
+    for (const PlacedElement &placed : layout(font)) {
+        for (const auto &box : {placed.numberBox, placed.valueBox}) {
+            if (box)
+                boxes.push_back(*box);
+        }
+    }
+    return boxes;
 }
 
 MatchingPath::LastElement MatchingPath::lastElement(const QFont &font) const
@@ -274,16 +280,16 @@ MatchingPath::LastElement MatchingPath::lastElement(const QFont &font) const
     if (elements.empty())
         return {};
     const Element &element = elements.back();
-    const auto arc = Electrics::moveArc(element.move, element.start, element.end);
     LastElement last {elements.size(), {}, {}, element.end};
-    if (elementText(element).isEmpty() || !arc)
+    const std::vector<PlacedElement> placed = layout(font);
+    if (placed.empty() || placed.back().index + 1 != elements.size())
         return last;
+    const PlacedElement &shown = placed.back();
     const QPointF start = GraphicsScene::scenePoint(element.start);
-    const auto [startPoint, startOutward] = arcPoint(*arc, 0.0);
-    last.value = valueRect(element, font);
-    last.whole = arcPath(*arc).boundingRect() | last.value
+    last.value = shown.valueBox.value_or(QRectF());
+    last.whole = arcPath(shown.arc).boundingRect()
         | QRectF(start.x() - dotRadius, start.y() - dotRadius, 2 * dotRadius, 2 * dotRadius)
-        | textBox(QString::number(readout().size()), font, startPoint, startOutward);
+        | last.value | shown.numberBox.value_or(QRectF());
     last.whole = withPen(last.whole);
     last.value = withPen(last.value);
     return last;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/labelplacer.h"
 #include "electrics/complexdbl.h"
 #include "electrics/matching.h"
 
@@ -31,6 +32,10 @@ public:
 
     void setReferenceImpedance(complex_dbl ohms) { z0 = ohms; }
     void setFrequency(double hertz) { frequency = hertz; }
+    double frequencyHertz() const { return frequency; }
+    // What the numbers and values keep off: the grids' labels, the outer
+    // circle, the picture's edges.
+    void setLabelObstacles(const LabelPlacer &obstacles) { fixedObstacles = obstacles; }
 
     bool isEmpty() const { return elements.empty(); }
     // Where a held move of this kind takes the load at `from`, aimed at
@@ -69,6 +74,9 @@ public:
     std::vector<QRectF> changedSince(const LastElement &before, const QFont &font) const;
     // What paint covers of the shown circle.
     static QRectF circleRect(std::optional<Move> move, complex_dbl load);
+    // Where paint puts the numbers and values, element by element, number
+    // first; a text with no room of its own is left out.
+    std::vector<QRectF> labelBoxes(const QFont &font) const;
 
 private:
     struct Element
@@ -82,12 +90,25 @@ private:
     // The step from the start of the element that the move extends or begins.
     complex_dbl extend(Move move, complex_dbl from,
                        const std::function<complex_dbl(complex_dbl start)> &step);
+    // An element as paint shows it: its arc, and where its number and value
+    // found room. Each element's texts are placed after those of the elements
+    // before it, so a change of the last element moves only its own.
+    struct PlacedElement
+    {
+        std::size_t index = 0;
+        Electrics::GammaArc arc;
+        QString number;
+        QString value;
+        std::optional<QRectF> numberBox;
+        std::optional<QRectF> valueBox;
+    };
+
     QString elementText(const Element &element) const;
-    QRectF valueRect(const Element &element, const QFont &font) const;
-    void paintElement(QPainter &painter, const Element &element, int number) const;
+    std::vector<PlacedElement> layout(const QFont &font) const;
 
     std::vector<Element> elements;
     std::optional<Move> heldMode;
+    LabelPlacer fixedObstacles;
     complex_dbl z0 {50.0, 0.0};
     double frequency = std::numeric_limits<double>::quiet_NaN();
 };

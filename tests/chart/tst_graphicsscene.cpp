@@ -36,6 +36,7 @@ enum GridChild {
     smithUnitCircle = 36,
     smithRealAxis = 37,
     firstSmithLabel = 38,
+    innerSmithLabels = 12, // of the resistance and conductance circles
     // the Gamma grid
     firstTick = 6,
     gammaLineIndex = 42,
@@ -76,6 +77,27 @@ QStringList smithLabels(const QStringList &ohms, const QStringList &millisiemens
     return labels;
 }
 
+// A held drag of the marker towards a load, as the scene takes it from the
+// marker: Shift a series element, Ctrl a shunt element.
+struct HeldStep
+{
+    Qt::KeyboardModifiers held;
+    std::complex<double> aim; // normalised impedance
+};
+
+// Whether the box keeps clear of the outer circle's line, 1 unit wide:
+// wholly inside it or wholly outside.
+bool offOuterCircle(const QRectF &box)
+{
+    double farthest = 0;
+    for (const QPointF &corner :
+         {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+        farthest = std::max(farthest, distance(corner, QPointF()));
+    const QPointF nearest(std::clamp(0.0, box.left(), box.right()),
+                          std::clamp(0.0, box.top(), box.bottom()));
+    return farthest < 124.5 || distance(nearest, QPointF()) > 125.5;
+}
+
 QPen itemPen(const QGraphicsItem *item)
 {
     if (const auto *shape = dynamic_cast<const QAbstractGraphicsShapeItem *>(item))
@@ -84,6 +106,8 @@ QPen itemPen(const QGraphicsItem *item)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(QList<HeldStep>)
 
 // The items of the chart as built at Z0 = 50 ohms, in the German locale.
 class TestGraphicsScene : public ChartFixture
@@ -482,30 +506,60 @@ void TestGraphicsScene::labelBoxesDoNotOverlap_data()
 {
     QTest::addColumn<double>("z0");
     QTest::addColumn<QSize>("viewSize");
-    for (const double z0 : {0.1, 1.0, 50.0, 75.0, 1000.0, 10000.0}) {
+    QTest::addColumn<std::complex<double>>("load"); // normalised
+    QTest::addColumn<QList<HeldStep>>("network"); // at 100 MHz
+    for (const double z0 : {0.1, 1.0, 50.0, 75.0, 100.0, 1000.0, 10000.0}) {
         for (const QSize &size : {QSize(330, 330), QSize(1400, 1000)})
-            QTest::addRow("%g ohms, %dx%d", z0, size.width(), size.height()) << z0 << size;
+            QTest::addRow("%g ohms, %dx%d", z0, size.width(), size.height())
+                << z0 << size << std::complex<double>() << QList<HeldStep>();
     }
+    // z = 2 + j: the shunt C takes y = 0.4 - j0.2 to 0.4 + j0.49 on the
+    // circle r = 1, at 1 - j1.22, where the series L ends at the centre.
+    const QList<HeldStep> worked {{Qt::ControlModifier, {1, -std::sqrt(1.5)}},
+                                  {Qt::ShiftModifier, {1, 0}}};
+    const QSize small(330, 330);
+    QTest::newRow("network C then L, 50 ohms")
+        << 50.0 << small << std::complex<double>(2, 1) << worked;
+    QTest::newRow("network C then L, 100 ohms")
+        << 100.0 << small << std::complex<double>(2, 1) << worked;
+    QTest::newRow("short elements close together")
+        << 50.0 << small << std::complex<double>(1.1, 0.3)
+        << QList<HeldStep> {{Qt::ShiftModifier, {1.1, 0.2}},
+                            {Qt::ControlModifier, {1.0, 0.2}},
+                            {Qt::ShiftModifier, {1.0, 0.1}},
+                            {Qt::ControlModifier, {0.9, 0.1}}};
+    QTest::newRow("network along the rim, near the grid labels")
+        << 50.0 << small << std::complex<double>(0.1, 1.5)
+        << QList<HeldStep> {{Qt::ShiftModifier, {0.1, 3.0}}, {Qt::ControlModifier, {0.3, 4.0}}};
 }
 
 // No two labels of one grid share a point, the two labels at Gamma = +j and
-// -j included, and every label stands whole in the fitted view.
+// -j included, no label inside the chart touches its outer circle, and every label stands
+// whole in the fitted view. The matching network's numbers and values all
+// find room of their own, off every grid label, and its last element reports
+// them as what it covers.
 void TestGraphicsScene::labelBoxesDoNotOverlap()
 {
     QFETCH(double, z0);
     QFETCH(QSize, viewSize);
+    QFETCH(std::complex<double>, load);
+    QFETCH(QList<HeldStep>, network);
     rebuild(z0);
     QVERIFY(showAt(viewSize));
     view->fitInView(scene()->viewedRect(), Qt::KeepAspectRatio);
 
+    QList<QRectF> gridBoxes;
     for (const QGraphicsItemGroup *group : {scene()->smithGridGroup(), scene()->gammaGridGroup()}) {
         const QList<QGraphicsItem *> labels = group->childItems().mid(
             group == scene()->smithGridGroup() ? firstSmithLabel : firstGammaLabel);
         for (qsizetype i = 0; i < labels.size(); ++i) {
             const auto *label = qgraphicsitem_cast<const QGraphicsSimpleTextItem *>(labels.at(i));
             const QRectF box = label->sceneBoundingRect();
+            gridBoxes.append(box);
             QVERIFY2(view->viewport()->rect().contains(view->mapFromScene(box).boundingRect()),
                      qPrintable(label->text()));
+            if (group == scene()->smithGridGroup() && i < innerSmithLabels)
+                QVERIFY2(offOuterCircle(box), qPrintable(label->text()));
             for (qsizetype j = 0; j < i; ++j) {
                 const auto *other =
                     qgraphicsitem_cast<const QGraphicsSimpleTextItem *>(labels.at(j));
@@ -514,6 +568,32 @@ void TestGraphicsScene::labelBoxesDoNotOverlap()
             }
         }
     }
+
+    if (network.isEmpty())
+        return;
+    chart->setMatchingFrequency(1e8);
+    chart->setGamma((load - 1.0) / (load + 1.0));
+    for (const HeldStep &step : network) {
+        scene()->markerPressed(step.held);
+        marker()->setPos(chartPoint(step.aim));
+        scene()->markerDragged(step.held);
+        scene()->markerReleased();
+    }
+    const MatchingPath &path = scene()->matchingPath();
+    QCOMPARE(path.readout().size(), network.size());
+    const std::vector<QRectF> boxes = path.labelBoxes(scene()->matchingFont());
+    QCOMPARE(qsizetype(boxes.size()), 2 * network.size());
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        QVERIFY(offOuterCircle(boxes[i]));
+        QVERIFY(scene()->sceneRect().contains(boxes[i]));
+        for (const QRectF &grid : gridBoxes)
+            QVERIFY(!boxes[i].intersects(grid));
+        for (std::size_t j = 0; j < i; ++j)
+            QVERIFY(!boxes[i].intersects(boxes[j]));
+    }
+    const MatchingPath::LastElement last = path.lastElement(scene()->matchingFont());
+    QVERIFY(last.whole.contains(boxes[boxes.size() - 2]));
+    QVERIFY(last.value.contains(boxes.back()));
 }
 
 void TestGraphicsScene::gammaLabelTexts()
