@@ -76,6 +76,10 @@ public:
     void setMatchingFrequency(double hertz);
     // Turns the load about the circle of the chosen mode; false in the free mode.
     bool turnMarker(double clockwiseDegrees);
+    // Whether held drags and turns land exactly on the matching circles when
+    // they come near them; on unless switched off.
+    void setSnapping(bool on) { snapOn = on; }
+    bool snapping() const { return snapOn; }
     void endMatchingPath();
     // Put the load back where the last element, or the whole path, began.
     bool undoMatchingElement();
@@ -126,7 +130,8 @@ private:
                                       const QPointF &layoutPos, const QBrush &brush);
     void moveGammaLine(const QPointF &end);
     void takeLoad(complex_dbl gamma, const QPointF &position);
-    void placeHeldLoad(complex_dbl gamma);
+    void placeHeldLoad(complex_dbl gamma, bool snapped = false);
+    double snapTolerance() const;
     std::optional<Move> shownMove() const;
     QRectF shownCircleRect() const;
     void repaintRect(const QRectF &rect);
@@ -143,6 +148,7 @@ private:
     // The move of the drag under way, none for a free one.
     std::optional<Move> dragMove;
     bool dragging = false;
+    bool snapOn = true;
     QFont pathFont;
     QString loadSummary;
     QString viewDescription;
