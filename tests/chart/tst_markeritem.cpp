@@ -474,8 +474,9 @@ void TestMarkerItem::heldKeysTurnByTheirStep()
 
 // A held drag that ends near the match of 100 + j50 ohms on R = 50 ohms, at
 // scene (34.09, 55.67), lands on it and fills the marker's circle on the
-// screen; a free drag takes the fill away, and with "Einrasten" off in the
-// chart's menu the same drag lands where it is aimed.
+// screen; a free drag takes the fill away; a held key stops on the real axis;
+// and with "Einrasten" off in the chart's menu the same drag lands where it
+// is aimed.
 void TestMarkerItem::snappedLoadFillsTheMarker()
 {
     const complex_dbl load(0.4, 0.2);
@@ -492,6 +493,14 @@ void TestMarkerItem::snappedLoadFillsTheMarker()
     QVERIFY(marker()->showsSnapped());
     QVERIFY(dragTo(QPointF(10, 10)));
     QVERIFY(!marker()->showsSnapped());
+
+    // From 26,6 degrees, the third turn of 10 degrees clockwise stops on the real axis.
+    chart->setGamma(load);
+    scene()->setMatchingMode(Move::Line);
+    for (int press = 0; press < 3; ++press)
+        QTest::keyClick(view.get(), Qt::Key_Up, Qt::ControlModifier);
+    QVERIFY(marker()->showsSnapped());
+    QCOMPARE(marker()->pos().y(), 0.0);
 
     chart->setGamma(load);
     ModalDriver menu;
