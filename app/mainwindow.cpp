@@ -41,6 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
     restoreControls();
 
     attachView(ui->QGV_Chart);
+    chartScene()->setSnapping(snapping);
     connectControls();
     trackUserEntries();
     initChart();

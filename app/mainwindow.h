@@ -125,6 +125,9 @@ private:
     bool updatingSliders = false;
     bool updatingFrequency = false;
     double swr[3] = {1.0, 1.0, 1.0};
+    // Whether held moves on the chart land exactly on the matching circles,
+    // between the settings and the chart.
+    bool snapping = true;
     // The slider scale; every access goes through at(), which is range-tested.
     Electrics::SliderTable sliderTable {};
     QString infoText;

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/updatemask.h"
+#include "chart/graphicsscene.h"
 #include "electrics/conversions.h"
 
 #include "ui_mainwindow.h"
@@ -16,6 +17,7 @@ namespace {
 
 const QString programGroup = QStringLiteral("Program/");
 const QString chartGroup = QStringLiteral("SmithChart/");
+const QString snappingKey = QStringLiteral("Anpassung/Einrasten");
 constexpr double defaultZ0 = 50.0;
 
 // A text that does not convert reads as 0.0. A value that is not finite
@@ -45,6 +47,9 @@ void MainWindow::loadSettings()
     gamma.real(readChartValue(settings, QStringLiteral("GAMMAR"), 0.0));
     gamma.imag(readChartValue(settings, QStringLiteral("GAMMAI"), 0.0));
     frequency = readChartValue(settings, QStringLiteral("Frequency"), 1.0e6);
+    // Snapping stays on unless it was stored off; a stored text that is no
+    // truth value counts as absent.
+    snapping = settings.value(snappingKey).toString() != QStringLiteral("false");
 }
 
 void MainWindow::saveSettings()
@@ -62,6 +67,9 @@ void MainWindow::saveSettings()
     settings.setValue(chartGroup + QStringLiteral("GAMMAR"), gamma.real());
     settings.setValue(chartGroup + QStringLiteral("GAMMAI"), gamma.imag());
     settings.setValue(chartGroup + QStringLiteral("Frequency"), frequency);
+    if (chartScene())
+        snapping = chartScene()->snapping();
+    settings.setValue(snappingKey, snapping);
 }
 
 // Writes the loaded values into the controls.

@@ -49,6 +49,10 @@ void ChartMenu::addModes(GraphicsScene &scene)
         action->setChecked(scene.matchingMode() == move);
         group->addAction(action);
     }
+    QAction *snapping =
+        addAction(tr("Einrasten"), this, [&scene](bool on) { scene.setSnapping(on); });
+    snapping->setCheckable(true);
+    snapping->setChecked(scene.snapping());
 }
 
 void ChartMenu::popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &globalPos)

@@ -5,9 +5,10 @@
 class GraphicsScene;
 class QGraphicsView;
 
-// The chart's context menu: which move plain drags and the arrow keys make,
-// taking back the network built on the chart, and a copy of the chart for a
-// worksheet. Made for one showing and destroyed after it.
+// The chart's context menu: which move plain drags and the arrow keys make
+// and whether held moves land exactly on the matching circles, taking back
+// the network built on the chart, and a copy of the chart for a worksheet.
+// Made for one showing and destroyed after it.
 class ChartMenu : public QMenu
 {
     Q_OBJECT

@@ -29,9 +29,12 @@ constexpr double chartExtent = GraphicsScene::unitRadius + chartMargin;
 const QRectF chartRect(-chartExtent, -chartExtent, 2 * chartExtent, 2 * chartExtent);
 
 constexpr double swrCircleWidth = 0.8;
+const QColor markerColour(0, 100, 0);
 constexpr double markerPenWidth = 0.4;
 constexpr double markerArm = 5.0;
 constexpr double markerCircleRadius = 2.0;
+// A held drag lands on a matching point this near the pointer, on the screen.
+constexpr double snapDistancePixels = 6.0;
 
 QRectF circleRect(double radius)
 {
@@ -151,7 +154,8 @@ void GraphicsScene::setSwrCircles(const double *swr, int count)
 void GraphicsScene::createMarker(bool movable)
 {
     marker = new markerItem(this);
-    marker->setPen(QPen(QColor(0, 100, 0), markerPenWidth));
+    marker->setPen(QPen(markerColour, markerPenWidth));
+    marker->setSnappedBrush(markerColour);
     // A diagonal cross with a small circle, centred on the item's position,
     // which is the load's point.
     markerPath.clear();
@@ -194,6 +198,8 @@ void GraphicsScene::setMarkerGamma(const complex_dbl &gamma)
     if (!marker || !insideDragSquare(gamma))
         return;
     const QRectF circleBefore = shownCircleRect();
+    if (gamma != loadGamma)
+        marker->showSnapped(false);
     loadPoint = scenePoint(gamma);
     loadGamma = gamma;
     marker->setPos(loadPoint);
@@ -215,6 +221,7 @@ bool GraphicsScene::markerMoved()
     // Outside the square around the unit circle the load stops following.
     if (!insideDragSquare(gamma))
         return false;
+    marker->showSnapped(false);
     endMatchingPath();
     takeLoad(gamma, position);
     return true;
@@ -253,7 +260,7 @@ void GraphicsScene::takeLoad(complex_dbl gamma, const QPointF &position)
 
 // The marker goes where a held move put the load, and stays at the load
 // where the move could not take it.
-void GraphicsScene::placeHeldLoad(complex_dbl gamma)
+void GraphicsScene::placeHeldLoad(complex_dbl gamma, bool snapped)
 {
     refreshReadout();
     const QPointF position = scenePoint(gamma);
@@ -262,6 +269,7 @@ void GraphicsScene::placeHeldLoad(complex_dbl gamma)
     // where it stood.
     repaintRect(marker->sceneBoundingRect());
     marker->setPos(position);
+    marker->showSnapped(snapped);
     if (gamma != loadGamma)
         takeLoad(gamma, position);
 }
@@ -288,9 +296,21 @@ void GraphicsScene::markerDragged(Qt::KeyboardModifiers modifiers)
         return;
     }
     const complex_dbl aim = gammaAt(marker->pos());
-    complex_dbl moved;
-    changePath([this, aim, &moved] { moved = matching.moveToward(*dragMove, loadGamma, aim); });
-    placeHeldLoad(moved);
+    Electrics::HeldMove moved;
+    changePath([this, aim, &moved] {
+        moved = matching.moveToward(*dragMove, loadGamma, aim, snapTolerance());
+    });
+    placeHeldLoad(moved.gamma, moved.snapped);
+}
+
+// The snap distance of the screen in Γ, through the view's scale; none
+// without a view or with snapping off.
+double GraphicsScene::snapTolerance() const
+{
+    if (!snapOn || views().isEmpty())
+        return 0.0;
+    const double pixelsPerUnit = views().constFirst()->transform().m11();
+    return pixelsPerUnit > 0.0 ? snapDistancePixels / pixelsPerUnit / unitRadius : 0.0;
 }
 
 bool GraphicsScene::turnMarker(double clockwiseDegrees)
@@ -298,11 +318,11 @@ bool GraphicsScene::turnMarker(double clockwiseDegrees)
     const std::optional<Move> move = matching.mode();
     if (!marker || !move)
         return false;
-    complex_dbl moved;
+    Electrics::HeldMove moved;
     changePath([this, move, clockwiseDegrees, &moved] {
-        moved = matching.turn(*move, loadGamma, clockwiseDegrees);
+        moved = matching.turn(*move, loadGamma, clockwiseDegrees, snapOn);
     });
-    placeHeldLoad(moved);
+    placeHeldLoad(moved.gamma, moved.snapped);
     matching.dropEmptyElement();
     return true;
 }

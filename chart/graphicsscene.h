@@ -76,6 +76,10 @@ public:
     void setMatchingFrequency(double hertz);
     // Turns the load about the circle of the chosen mode; false in the free mode.
     bool turnMarker(double clockwiseDegrees);
+    // Whether held drags and turns land exactly on the matching circles when
+    // they come near them; on unless switched off.
+    void setSnapping(bool on) { snapOn = on; }
+    bool snapping() const { return snapOn; }
     void endMatchingPath();
     // Put the load back where the last element, or the whole path, began.
     bool undoMatchingElement();
@@ -117,7 +121,8 @@ private:
     void keepPathTextsOffGrids();
     void moveGammaLine(const QPointF &end, const QPen &pen);
     void takeLoad(complex_dbl gamma, const QPointF &position);
-    void placeHeldLoad(complex_dbl gamma);
+    void placeHeldLoad(complex_dbl gamma, bool snapped = false);
+    double snapTolerance() const;
     std::optional<Move> shownMove() const;
     QRectF shownCircleRect() const;
     void repaintRect(const QRectF &rect);
@@ -134,6 +139,7 @@ private:
     std::optional<Move> dragMove;
     bool dragging = false;
     bool paintingCopy = false;
+    bool snapOn = true;
     QFont pathFont;
     QString loadSummary;
     QString viewDescription;

@@ -8,6 +8,16 @@ markerItem::markerItem(GraphicsScene *scene)
     : chartScene(scene)
 { }
 
+// Only the circle of the path is closed, so the brush fills it alone. A new
+// brush repaints the item and renews its cached picture.
+void markerItem::showSnapped(bool snapped)
+{
+    if (snapped == snappedShown)
+        return;
+    snappedShown = snapped;
+    setBrush(snapped ? snappedBrush : QBrush());
+}
+
 void markerItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     QGraphicsPathItem::mousePressEvent(event);

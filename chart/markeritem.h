@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBrush>
 #include <QGraphicsPathItem>
 #include <QObject>
 
@@ -16,6 +17,12 @@ class markerItem : public QObject, public QGraphicsPathItem
 public:
     explicit markerItem(GraphicsScene *scene);
 
+    // The little circle is filled while the load sits where a held move landed
+    // exactly on a matching circle.
+    void setSnappedBrush(const QBrush &brush) { snappedBrush = brush; }
+    void showSnapped(bool snapped);
+    bool showsSnapped() const { return snappedShown; }
+
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
@@ -24,4 +31,6 @@ protected:
 
 private:
     GraphicsScene *chartScene;
+    QBrush snappedBrush;
+    bool snappedShown = false;
 };

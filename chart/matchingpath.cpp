@@ -127,27 +127,33 @@ MatchingPath::Element *MatchingPath::elementFor(Move move, complex_dbl from)
     return &elements.back();
 }
 
-complex_dbl MatchingPath::extend(Move move, complex_dbl from,
-                                 const std::function<complex_dbl(complex_dbl start)> &step)
+Electrics::HeldMove
+MatchingPath::extend(Move move, complex_dbl from,
+                     const std::function<Electrics::HeldMove(complex_dbl start)> &step)
 {
     Element *element = elementFor(move, from);
     if (!element)
-        return from;
-    element->end = step(element->start);
-    return element->end;
+        return {from, false};
+    const Electrics::HeldMove moved = step(element->start);
+    element->end = moved.gamma;
+    return moved;
 }
 
-complex_dbl MatchingPath::moveToward(Move move, complex_dbl from, complex_dbl target)
+Electrics::HeldMove MatchingPath::moveToward(Move move, complex_dbl from, complex_dbl target,
+                                             double snapTolerance)
 {
     return extend(move, from, [&](complex_dbl start) {
-        return Electrics::heldMoveToward(move, start, from, target, z0);
+        return Electrics::heldMoveSnappedToward(move, start, from, target, z0, snapTolerance);
     });
 }
 
-complex_dbl MatchingPath::turn(Move move, complex_dbl from, double clockwiseDegrees)
+Electrics::HeldMove MatchingPath::turn(Move move, complex_dbl from, double clockwiseDegrees,
+                                       bool snapping)
 {
-    return extend(move, from, [&](complex_dbl start) {
-        return Electrics::heldMoveTurned(move, start, from, clockwiseDegrees, z0);
+    return extend(move, from, [&](complex_dbl start) -> Electrics::HeldMove {
+        if (snapping)
+            return Electrics::heldMoveSnappedTurned(move, start, from, clockwiseDegrees, z0);
+        return {Electrics::heldMoveTurned(move, start, from, clockwiseDegrees, z0), false};
     });
 }
 

@@ -39,11 +39,16 @@ public:
 
     bool isEmpty() const { return elements.empty(); }
     // Where a held move of this kind takes the load at `from`, aimed at
-    // `target` or turned clockwise by some degrees. The move extends the last
-    // element when it is of the same kind and ends at `from`, else it starts a
-    // new element there. A load the move cannot take stays, with no element.
-    complex_dbl moveToward(Move move, complex_dbl from, complex_dbl target);
-    complex_dbl turn(Move move, complex_dbl from, double clockwiseDegrees);
+    // `target` or turned clockwise by some degrees, and whether it landed on
+    // a point of the matching circles: an aim closer than `snapTolerance` (in
+    // Γ) to one, or a turn that would pass one while `snapping`. The move
+    // extends the last element when it is of the same kind and ends at
+    // `from`, else it starts a new element there. A load the move cannot take
+    // stays, with no element.
+    Electrics::HeldMove moveToward(Move move, complex_dbl from, complex_dbl target,
+                                   double snapTolerance = 0.0);
+    Electrics::HeldMove turn(Move move, complex_dbl from, double clockwiseDegrees,
+                             bool snapping = false);
     // Forgets an element that ended where it began.
     void dropEmptyElement();
     // Where the last element began, taking it off the path.
@@ -88,8 +93,8 @@ private:
 
     Element *elementFor(Move move, complex_dbl from);
     // The step from the start of the element that the move extends or begins.
-    complex_dbl extend(Move move, complex_dbl from,
-                       const std::function<complex_dbl(complex_dbl start)> &step);
+    Electrics::HeldMove extend(Move move, complex_dbl from,
+                               const std::function<Electrics::HeldMove(complex_dbl start)> &step);
     // An element as paint shows it: its arc, and where its number and value
     // found room. Each element's texts are placed after those of the elements
     // before it, so a change of the last element moves only its own.

@@ -105,6 +105,33 @@ complex_dbl heldMoveTo(MatchingMove move, const GammaCircle &circle, complex_dbl
     return isFinite(moved) ? moved : from;
 }
 
+// The matched load, where a move that passes through it lands exactly.
+constexpr complex_dbl matched {0.0, 0.0};
+
+// A kept quantity this close to Z0 or 1/Z0, relative, is that value: the load
+// was put on its matching circle, to the rounding of the arithmetic.
+constexpr double sameQuantityTolerance = 1e-9;
+
+bool sameQuantity(double value, double reference)
+{
+    return std::abs(value - reference) <= sameQuantityTolerance * std::abs(reference);
+}
+
+// A turn from a point this close to a snap target, in radians, starts on it.
+constexpr double sameAngle = 1e-9;
+
+// The two roots of a positive square, one where it is 0, none where it is
+// negative or not finite.
+std::vector<double> plusMinusRoot(double square)
+{
+    if (!(square >= 0.0) || !std::isfinite(square))
+        return {};
+    const double root = std::sqrt(square);
+    if (root == 0.0)
+        return {0.0};
+    return {root, -root};
+}
+
 bool negligible(double change, double first, double second)
 {
     return !(std::abs(change) > negligibleChange * (std::abs(first) + std::abs(second)));
@@ -140,23 +167,39 @@ std::optional<GammaCircle> moveCircle(MatchingMove move, complex_dbl gamma)
     return GammaCircle {{0.0, 0.0}, gammaMagnitude(gamma)};
 }
 
-complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl from,
-                           complex_dbl target, complex_dbl z0)
+namespace {
+
+// The angle on the circle where a move aimed at `target` stops; none where
+// the aim gives no direction.
+std::optional<double> towardAngle(MatchingMove move, const GammaCircle &circle, complex_dbl from,
+                                  complex_dbl target)
 {
-    const std::optional<GammaCircle> circle = moveCircle(move, start);
-    const complex_dbl offset = target - (circle ? circle->centre : complex_dbl());
-    if (!circle || !isFinite(offset) || offset == complex_dbl())
-        return from;
+    const complex_dbl offset = target - circle.centre;
+    if (!isFinite(offset) || offset == complex_dbl())
+        return std::nullopt;
     const double aim = wrapped(std::arg(offset) - zeroAngle(move));
     double angle = aim;
     if (move != MatchingMove::Line) {
         // The short way to the aim passes the open or short circuit: stop at
         // the end this side of it.
-        const double now = angleOnCircle(move, *circle, from);
+        const double now = angleOnCircle(move, circle, from);
         if (std::abs(aim - now) > pi)
             angle = now < pi ? 0.0 : fullTurn;
     }
-    return heldMoveTo(move, *circle, start, from, keptLimit(move, angle), z0);
+    return keptLimit(move, angle);
+}
+
+} // namespace
+
+complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl from,
+                           complex_dbl target, complex_dbl z0)
+{
+    const std::optional<GammaCircle> circle = moveCircle(move, start);
+    const std::optional<double> angle =
+        circle ? towardAngle(move, *circle, from, target) : std::nullopt;
+    if (!angle)
+        return from;
+    return heldMoveTo(move, *circle, start, from, *angle, z0);
 }
 
 complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl from,
@@ -167,6 +210,119 @@ complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl fro
         return from;
     const double angle = angleOnCircle(move, *circle, from) - clockwiseDegrees * degree;
     return heldMoveTo(move, *circle, start, from, keptLimit(move, angle), z0);
+}
+
+std::vector<complex_dbl> snapTargets(MatchingMove move, complex_dbl start, complex_dbl z0)
+{
+    const std::optional<GammaCircle> circle = moveCircle(move, start);
+    const double reference = z0.real();
+    if (!circle || !(reference > 0.0) || !std::isfinite(reference))
+        return {};
+    std::vector<complex_dbl> targets;
+    switch (move) {
+    case MatchingMove::Series: {
+        const double resistance = impedanceFromGamma(start, z0).real();
+        // The circles R = Z0 and G = 1/Z0 touch only at Γ = 0.
+        if (sameQuantity(resistance, reference)) {
+            targets.push_back(matched);
+            break;
+        }
+        // G = R / (R² + X²) = 1/Z0.
+        for (const double reactance :
+             plusMinusRoot(resistance * reference - resistance * resistance))
+            targets.push_back(gammaFromImpedance({resistance, reactance}, z0));
+        break;
+    }
+    case MatchingMove::Shunt: {
+        const double conductance = admittanceFromImpedance(impedanceFromGamma(start, z0)).real();
+        if (sameQuantity(conductance, 1.0 / reference)) {
+            targets.push_back(matched);
+            break;
+        }
+        // R = G / (G² + B²) = Z0.
+        for (const double susceptance :
+             plusMinusRoot(conductance / reference - conductance * conductance))
+            targets.push_back(gammaFromAdmittance({conductance, susceptance}, z0));
+        break;
+    }
+    case MatchingMove::Line: {
+        const double magnitude = gammaMagnitude(start);
+        targets = {{magnitude, 0.0}, {-magnitude, 0.0}};
+        // On r = 1 and on g = 1 alike |Γ|² = x² / (4 + x²), in normalised x or b.
+        const double squared = magnitude * magnitude;
+        for (const double normalised : plusMinusRoot(4.0 * squared / (1.0 - squared))) {
+            targets.push_back(gammaFromImpedance(reference * complex_dbl(1.0, normalised), z0));
+            targets.push_back(gammaFromAdmittance(complex_dbl(1.0, normalised) / reference, z0));
+        }
+        break;
+    }
+    }
+    const auto unreachable = [move, &circle](complex_dbl target) {
+        if (!isFinite(target))
+            return true;
+        if (move == MatchingMove::Line)
+            return false;
+        const double angle = angleOnCircle(move, *circle, target);
+        return angle < closestApproach || angle > fullTurn - closestApproach;
+    };
+    targets.erase(std::remove_if(targets.begin(), targets.end(), unreachable), targets.end());
+    return targets;
+}
+
+HeldMove heldMoveSnappedToward(MatchingMove move, complex_dbl start, complex_dbl from,
+                               complex_dbl target, complex_dbl z0, double tolerance)
+{
+    const std::optional<GammaCircle> circle = moveCircle(move, start);
+    const std::optional<double> angle =
+        circle ? towardAngle(move, *circle, from, target) : std::nullopt;
+    if (!angle)
+        return {from, false};
+    // Measured from where the move stops rather than from the aim, so that no
+    // snap reaches past the open or short circuit.
+    const complex_dbl reached = pointOnCircle(move, *circle, *angle);
+    std::optional<complex_dbl> nearest;
+    double nearestDistance = tolerance;
+    for (const complex_dbl snapTarget : snapTargets(move, start, z0)) {
+        if (const double distance = std::abs(snapTarget - reached); distance < nearestDistance) {
+            nearestDistance = distance;
+            nearest = snapTarget;
+        }
+    }
+    if (nearest)
+        return {*nearest, true};
+    return {heldMoveTo(move, *circle, start, from, *angle, z0), false};
+}
+
+HeldMove heldMoveSnappedTurned(MatchingMove move, complex_dbl start, complex_dbl from,
+                               double clockwiseDegrees, complex_dbl z0)
+{
+    const std::optional<GammaCircle> circle = moveCircle(move, start);
+    if (!circle || !std::isfinite(clockwiseDegrees))
+        return {from, false};
+    const double now = angleOnCircle(move, *circle, from);
+    const double turned = keptLimit(move, now - clockwiseDegrees * degree);
+    // Signed angles along the circle from `from`, positive anticlockwise; a
+    // line's turn may go round through angle 0.
+    const double travelled = move == MatchingMove::Line ? -clockwiseDegrees * degree : turned - now;
+    const auto alongTurn = [&](complex_dbl target) {
+        const double angle = angleOnCircle(move, *circle, target);
+        if (move != MatchingMove::Line)
+            return angle - now;
+        return travelled < 0.0 ? -wrapped(now - angle) : wrapped(angle - now);
+    };
+    std::optional<complex_dbl> first;
+    double firstAlong = std::abs(travelled);
+    for (const complex_dbl target : snapTargets(move, start, z0)) {
+        const double along = alongTurn(target);
+        const bool ahead = along * travelled > 0.0 && std::abs(along) > sameAngle;
+        if (ahead && std::abs(along) <= firstAlong) {
+            firstAlong = std::abs(along);
+            first = target;
+        }
+    }
+    if (first)
+        return {*first, true};
+    return {heldMoveTo(move, *circle, start, from, turned, z0), false};
 }
 
 std::optional<GammaArc> moveArc(MatchingMove move, complex_dbl start, complex_dbl end)

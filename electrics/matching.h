@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 // The arithmetic of matching a load on the Smith chart: how a series element,
 // a shunt element and a lossless line move the load, where a held move takes
@@ -41,6 +42,30 @@ complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl fro
 // series L, a shunt C, a line toward the generator); negative turns go back.
 complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl from,
                            double clockwiseDegrees, complex_dbl z0);
+
+// Where a held move that lands on the matching circles took the load, and
+// whether it landed on one of their points exactly.
+struct HeldMove
+{
+    complex_dbl gamma;
+    bool snapped = false;
+};
+
+// The points of the circle through `start` where a held move lands exactly:
+// its crossings with the circles R = Z0 and G = 1/Z0, Γ = 0 where the circle
+// passes through it, and for a line also Γ = ±|Γ| on the real axis. Each is
+// worked out from the quantity the move keeps, so that at a crossing R = Z0
+// or G = 1/Z0 holds to the rounding of the conversions, and Γ = 0 is exactly
+// 0. None lies within the stop short of the open or short circuit.
+std::vector<complex_dbl> snapTargets(MatchingMove move, complex_dbl start, complex_dbl z0);
+// heldMoveToward, landing on the snap target nearest to the point it would
+// take when that lies closer than `tolerance` (in Γ) to it.
+HeldMove heldMoveSnappedToward(MatchingMove move, complex_dbl start, complex_dbl from,
+                               complex_dbl target, complex_dbl z0, double tolerance);
+// heldMoveTurned, ending on the first snap target the turn would pass or reach;
+// a turn from a target goes on past it.
+HeldMove heldMoveSnappedTurned(MatchingMove move, complex_dbl start, complex_dbl from,
+                               double clockwiseDegrees, complex_dbl z0);
 
 // The arc a move draws from `start` to `end`: series and shunt arcs the way
 // X or B changed, a line's clockwise.

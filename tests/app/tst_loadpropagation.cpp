@@ -59,6 +59,7 @@ private slots:
     void markerDragUpdatesEverything();
     void heldKeysKeepTheirQuantity_data();
     void heldKeysKeepTheirQuantity();
+    void heldDragsLandOnTheMatch();
     void controlsRepaintAsPaintedWhole_data();
     void controlsRepaintAsPaintedWhole();
 };
@@ -492,6 +493,26 @@ void TestLoadPropagation::heldKeysKeepTheirQuantity()
         QVERIFY2(left.first() != held.first()
                      && left.first().section(u' ', 1, 1) == held.first().section(u' ', 1, 1),
                  qPrintable(left.first()));
+}
+
+// 100 + j50 ohms at 100 MHz: a shunt drag that ends near 50 - j61,24 ohms,
+// at Γ = (3 - j√24) / 11, lands on R = 50 ohms, and a series drag that ends
+// near the centre lands on the match itself.
+void TestLoadPropagation::heldDragsLandOnTheMatch()
+{
+    if (!panel->markerGamma())
+        QSKIP("the chart has no marker to drag");
+    panel->enter(u"LED_FREQUENZ"_s, u"100 MHz"_s);
+    panel->enter(u"LED_R"_s, u"100"_s);
+    panel->enter(u"LED_X"_s, u"50"_s);
+    panel->dragMarkerTo({0.275, -0.44}, Qt::ControlModifier);
+    QCOMPARE(panel->text(u"LED_R"_s), u"50,00 Ω"_s);
+    panel->dragMarkerTo({0.01, -0.01}, Qt::ShiftModifier);
+    QCOMPARE(panel->markerGamma(), complex_dbl());
+    QCOMPARE(panel->text(u"LED_R"_s), u"50,00 Ω"_s);
+    QCOMPARE(panel->text(u"LED_X"_s), u"0,00 jmΩ"_s);
+    QCOMPARE(panel->text(u"marker"_s).split(u'\n').mid(1),
+             QStringList({u"1. Parallel-C 21,96 pF"_s, u"2. Serien-L 97,46 nH"_s}));
 }
 
 void TestLoadPropagation::controlsRepaintAsPaintedWhole_data()

@@ -29,7 +29,9 @@ private slots:
     void init();
     void emptyStoreGivesDefaults();
     void valuesSurviveARestart();
-    void storeHoldsExactlyNineKeys();
+    void storeHoldsExactlyTenKeys();
+    void snappingIsOnUnlessStoredOff_data();
+    void snappingIsOnUnlessStoredOff();
     void corruptedStore_data();
     void corruptedStore();
     void garbageGeometryLeavesFormSize();
@@ -48,6 +50,7 @@ const QString gammaIKey = QStringLiteral("SmithChart/GAMMAI");
 const QString frequencyKey = QStringLiteral("SmithChart/Frequency");
 const QString swrKeys[3] = {QStringLiteral("SmithChart/SWR1"), QStringLiteral("SmithChart/SWR2"),
                             QStringLiteral("SmithChart/SWR3")};
+const QString snappingKey = QStringLiteral("Anpassung/Einrasten");
 
 using StoredValues = QList<QPair<QString, QVariant>>;
 
@@ -168,15 +171,40 @@ void TestSettings::valuesSurviveARestart()
         QCOMPARE(storedValue(key), value.toDouble());
 }
 
-void TestSettings::storeHoldsExactlyNineKeys()
+void TestSettings::storeHoldsExactlyTenKeys()
 {
     runOnce();
     QStringList keys = QSettings(storePath(), QSettings::IniFormat).allKeys();
     keys.sort();
     QCOMPARE(keys,
-             QStringList({QStringLiteral("Program/geometry"), QStringLiteral("Program/windowState"),
-                          frequencyKey, gammaIKey, gammaRKey, swrKeys[0], swrKeys[1], swrKeys[2],
-                          z0Key}));
+             QStringList({snappingKey, QStringLiteral("Program/geometry"),
+                          QStringLiteral("Program/windowState"), frequencyKey, gammaIKey, gammaRKey,
+                          swrKeys[0], swrKeys[1], swrKeys[2], z0Key}));
+}
+
+void TestSettings::snappingIsOnUnlessStoredOff_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("on");
+    QTest::newRow("absent") << QString() << true;
+    QTest::newRow("false") << QStringLiteral("false") << false;
+    QTest::newRow("true") << QStringLiteral("true") << true;
+    QTest::newRow("text") << QStringLiteral("nein") << true;
+}
+
+// The chart snaps held moves as stored, and the exit stores what it does.
+void TestSettings::snappingIsOnUnlessStoredOff()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, on);
+    if (!stored.isNull())
+        writeStore({{snappingKey, stored}});
+    {
+        MainWindow window;
+        QCOMPARE(chart(window)->snapping(), on);
+        chart(window)->setSnapping(!on);
+    }
+    QCOMPARE(QSettings(storePath(), QSettings::IniFormat).value(snappingKey).toBool(), !on);
 }
 
 void TestSettings::corruptedStore_data()

@@ -22,6 +22,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(GraphicsScene::Move)
+
 namespace {
 
 bool sameGamma(const complex_dbl &a, const complex_dbl &b)
@@ -29,16 +31,28 @@ bool sameGamma(const complex_dbl &a, const complex_dbl &b)
     return std::abs(a - b) < 1e-12;
 }
 
-// The quantity a held move keeps, from the textbook forms at Z0 = 50 ohms:
-// R for Shift, G for Ctrl, |Γ| for both.
-double keptQuantity(Qt::KeyboardModifiers modifiers, complex_dbl gamma)
+using Move = GraphicsScene::Move;
+
+// The quantity a held move keeps, and the centre of the circle it turns the
+// load about, from the textbook forms at Z0 = 50 ohms.
+double keptQuantity(Move move, complex_dbl gamma)
 {
     const complex_dbl z = 50.0 * (1.0 + gamma) / (1.0 - gamma);
-    if (modifiers == Qt::ShiftModifier)
+    if (move == Move::Series)
         return z.real();
-    if (modifiers == Qt::ControlModifier)
+    if (move == Move::Shunt)
         return (1.0 / z).real();
     return std::abs(gamma);
+}
+
+complex_dbl turnCentre(Move move, complex_dbl gamma)
+{
+    const complex_dbl z = (1.0 + gamma) / (1.0 - gamma);
+    if (move == Move::Series)
+        return z.real() / (1.0 + z.real());
+    if (move == Move::Shunt)
+        return -(1.0 / z).real() / (1.0 + (1.0 / z).real());
+    return 0.0;
 }
 
 } // namespace
@@ -67,6 +81,9 @@ private slots:
     void heldDragKeepsItsQuantity_data();
     void heldDragKeepsItsQuantity();
     void heldDragsChainAndGoBack();
+    void heldKeysTurnByTheirStep_data();
+    void heldKeysTurnByTheirStep();
+    void snappedLoadFillsTheMarker();
 
 private:
     // The view's pixel nearest to a scene point; at scale 1 a whole scene
@@ -301,20 +318,36 @@ void TestMarkerItem::heldDragKeepsItsQuantity_data()
     QTest::addColumn<Qt::KeyboardModifiers>("held");
     QTest::addColumn<QPointF>("target");
     QTest::addColumn<QString>("element");
+    QTest::addColumn<Move>("keeps");
+    QTest::addColumn<QString>("menu"); // the mode chosen in the chart's menu first
 
     // From 100 + j50 ohms (Gamma 0.4 + j0.2) at 100 MHz.
     const Qt::KeyboardModifiers shift(Qt::ShiftModifier);
     const Qt::KeyboardModifiers ctrl(Qt::ControlModifier);
     const Qt::KeyboardModifiers both = shift | ctrl;
+    const Qt::KeyboardModifiers none;
     QTest::newRow("Shift, down: series C")
-        << shift << shift << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s;
-    QTest::newRow("Shift, up: series L") << shift << shift << QPointF(70, -60) << u"1. Serien-L"_s;
-    QTest::newRow("Ctrl, down: shunt C") << ctrl << ctrl << QPointF(20, 40) << u"1. Parallel-C"_s;
-    QTest::newRow("Ctrl, up: shunt L") << ctrl << ctrl << QPointF(10, -60) << u"1. Parallel-L"_s;
+        << shift << shift << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s << Move::Series
+        << QString();
+    QTest::newRow("Shift, up: series L")
+        << shift << shift << QPointF(70, -60) << u"1. Serien-L"_s << Move::Series << QString();
+    QTest::newRow("Ctrl, down: shunt C")
+        << ctrl << ctrl << QPointF(20, 40) << u"1. Parallel-C"_s << Move::Shunt << QString();
+    QTest::newRow("Ctrl, up: shunt L")
+        << ctrl << ctrl << QPointF(10, -60) << u"1. Parallel-L"_s << Move::Shunt << QString();
     QTest::newRow("Ctrl+Shift: line")
-        << both << both << QPointF(-40, -30) << u"1. Leitung 0,338 λ"_s;
+        << both << both << QPointF(-40, -30) << u"1. Leitung 0,338 λ"_s << Move::Line << QString();
     QTest::newRow("Shift let go: still series")
-        << shift << Qt::KeyboardModifiers() << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s;
+        << shift << none << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s << Move::Series
+        << QString();
+    QTest::newRow("plain, series mode")
+        << none << none << QPointF(40, 30) << u"1. Serien-C 16,43 pF"_s << Move::Series
+        << u"Serienelement (R konstant)"_s;
+    QTest::newRow("plain, shunt mode") << none << none << QPointF(10, -60) << u"1. Parallel-L"_s
+                                       << Move::Shunt << u"Parallelelement (G konstant)"_s;
+    QTest::newRow("plain, line mode")
+        << none << none << QPointF(-40, -30) << u"1. Leitung 0,338 λ"_s << Move::Line
+        << u"Leitung (|Γ| konstant)"_s;
 }
 
 // While a modifier holds the drag to a circle, the load keeps its R, G or |Γ|
@@ -325,9 +358,18 @@ void TestMarkerItem::heldDragKeepsItsQuantity()
     QFETCH(Qt::KeyboardModifiers, held);
     QFETCH(QPointF, target);
     QFETCH(QString, element);
+    QFETCH(Move, keeps);
+    QFETCH(QString, menu);
     const complex_dbl load(0.4, 0.2);
     chart->setGamma(load);
     chart->setMatchingFrequency(1e8);
+    if (!menu.isEmpty()) {
+        ModalDriver choose;
+        choose.chooseFromMenu(menu);
+        choose.start();
+        QTest::keyClick(view.get(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(choose.stepsDone(), 1);
+    }
     QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
 
     MarkerDrag drag(*view, pressed);
@@ -338,9 +380,9 @@ void TestMarkerItem::heldDragKeepsItsQuantity()
     QVERIFY(reports.count() >= 1);
     const complex_dbl moved = reports.last().at(0).value<complex_dbl>();
     QVERIFY(std::abs(moved - load) > 0.05);
-    const double kept = keptQuantity(pressed, load);
-    QVERIFY2(std::abs(keptQuantity(pressed, moved) - kept) <= 1e-9 * kept,
-             qPrintable(QString::number(keptQuantity(pressed, moved), 'g', 17)));
+    const double kept = keptQuantity(keeps, load);
+    QVERIFY2(std::abs(keptQuantity(keeps, moved) - kept) <= 1e-9 * kept,
+             qPrintable(QString::number(keptQuantity(keeps, moved), 'g', 17)));
     QCOMPARE(marker()->pos(), GraphicsScene::scenePoint(moved));
     const QStringList network = networkShown();
     QCOMPARE(network.size(), 1);
@@ -363,9 +405,8 @@ void TestMarkerItem::heldDragsChainAndGoBack()
     QVERIFY(networkShown().at(0).startsWith(u"1. Parallel-C"_s));
     QVERIFY(networkShown().at(1).startsWith(u"2. Serien-L"_s));
     const complex_dbl matched = reports.last().at(0).value<complex_dbl>();
-    QVERIFY(std::abs(keptQuantity(Qt::ShiftModifier, matched)
-                     - keptQuantity(Qt::ShiftModifier, afterShunt))
-            <= 1e-9 * keptQuantity(Qt::ShiftModifier, afterShunt));
+    QVERIFY(std::abs(keptQuantity(Move::Series, matched) - keptQuantity(Move::Series, afterShunt))
+            <= 1e-9 * keptQuantity(Move::Series, afterShunt));
     QVERIFY(view->accessibleDescription().endsWith(networkShown().join(u'\n')));
 
     // A copy for a worksheet: the chart 1600 pixels square with the words
@@ -408,6 +449,91 @@ void TestMarkerItem::heldDragsChainAndGoBack()
     QVERIFY(networkShown().isEmpty());
     // The press lands on the pixel nearest to the marker.
     QVERIFY(std::abs(reports.last().at(0).value<complex_dbl>() - complex_dbl(0.08, -0.08)) < 0.01);
+}
+
+void TestMarkerItem::heldKeysTurnByTheirStep_data()
+{
+    QTest::addColumn<Move>("mode");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<double>("clockwise"); // degrees about the circle's centre
+
+    const Qt::KeyboardModifiers none;
+    const Qt::KeyboardModifiers fine(Qt::ShiftModifier);
+    const Qt::KeyboardModifiers coarse(Qt::ControlModifier);
+    QTest::newRow("series/Right") << Move::Series << int(Qt::Key_Right) << none << 1.0;
+    QTest::newRow("series/Left") << Move::Series << int(Qt::Key_Left) << none << -1.0;
+    QTest::newRow("series/Shift+Up") << Move::Series << int(Qt::Key_Up) << fine << 0.1;
+    QTest::newRow("series/Ctrl+Down") << Move::Series << int(Qt::Key_Down) << coarse << -10.0;
+    QTest::newRow("shunt/Up") << Move::Shunt << int(Qt::Key_Up) << none << 1.0;
+    QTest::newRow("shunt/Shift+Left") << Move::Shunt << int(Qt::Key_Left) << fine << -0.1;
+    QTest::newRow("shunt/Ctrl+Right") << Move::Shunt << int(Qt::Key_Right) << coarse << 10.0;
+    QTest::newRow("line/Down") << Move::Line << int(Qt::Key_Down) << none << -1.0;
+    QTest::newRow("line/Shift+Right") << Move::Line << int(Qt::Key_Right) << fine << 0.1;
+    QTest::newRow("line/Ctrl+Up") << Move::Line << int(Qt::Key_Up) << coarse << 10.0;
+}
+
+// In a held mode an arrow key turns the load about its circle's centre, Up
+// and Right clockwise, by 1 degree, with Shift 0.1 and with Ctrl 10; from
+// 100 + j50 ohms no point to land on lies that near.
+void TestMarkerItem::heldKeysTurnByTheirStep()
+{
+    QFETCH(Move, mode);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(double, clockwise);
+    const complex_dbl load(0.4, 0.2);
+    chart->setGamma(load);
+    scene()->setMatchingMode(mode);
+    QSignalSpy reports(scene(), &GraphicsScene::NewGamma);
+    QTest::keyClick(view.get(), Qt::Key(key), modifiers);
+    QCOMPARE(reports.count(), 1);
+    const complex_dbl centre = turnCentre(mode, load);
+    const complex_dbl turned = reports.last().at(0).value<complex_dbl>();
+    const double degrees = qRadiansToDegrees(-std::arg((turned - centre) / (load - centre)));
+    QVERIFY2(std::abs(degrees - clockwise) < 1e-9, qPrintable(QString::number(degrees)));
+}
+
+// A held drag that ends near the match of 100 + j50 ohms on R = 50 ohms, at
+// scene (34.09, 55.67), lands on it and fills the marker's circle on the
+// screen; a free drag takes the fill away; a held key stops on the real axis;
+// and with "Einrasten" off in the chart's menu the same drag lands where it
+// is aimed.
+void TestMarkerItem::snappedLoadFillsTheMarker()
+{
+    const complex_dbl load(0.4, 0.2);
+    chart->setGamma(load);
+    QVERIFY(heldDrag(QPointF(35, 55), Qt::ControlModifier));
+    QVERIFY(marker()->showsSnapped());
+    QCOMPARE(marker()->brush(), QBrush(marker()->pen().color()));
+    const QImage filled = view->viewport()->grab().toImage();
+    marker()->showSnapped(false);
+    QVERIFY(view->viewport()->grab().toImage() != filled);
+
+    chart->setGamma(load);
+    QVERIFY(heldDrag(QPointF(35, 55), Qt::ControlModifier));
+    QVERIFY(marker()->showsSnapped());
+    QVERIFY(dragTo(QPointF(10, 10)));
+    QVERIFY(!marker()->showsSnapped());
+
+    // From 26,6 degrees, the third turn of 10 degrees clockwise stops on the real axis.
+    chart->setGamma(load);
+    scene()->setMatchingMode(Move::Line);
+    for (int press = 0; press < 3; ++press)
+        QTest::keyClick(view.get(), Qt::Key_Up, Qt::ControlModifier);
+    QVERIFY(marker()->showsSnapped());
+    QCOMPARE(marker()->pos().y(), 0.0);
+
+    chart->setGamma(load);
+    ModalDriver menu;
+    menu.chooseFromMenu(u"Einrasten"_s);
+    menu.start();
+    QTest::keyClick(view.get(), Qt::Key_F10, Qt::ShiftModifier);
+    QVERIFY(!scene()->snapping());
+    QVERIFY(heldDrag(QPointF(35, 55), Qt::ControlModifier));
+    QVERIFY(!marker()->showsSnapped());
+    QVERIFY(std::abs(keptQuantity(Move::Series, GraphicsScene::gammaAt(marker()->pos())) - 50.0)
+            > 0.1);
 }
 
 QTEST_MAIN(TestMarkerItem)

@@ -1,5 +1,7 @@
 #include "electrics/matching.h"
 
+#include "electrics/conversions.h"
+
 #include <QObject>
 #include <QTest>
 
@@ -40,20 +42,28 @@ double keptQuantity(MatchingMove move, complex_dbl gamma)
 
 // The circle of constant r is centred at r / (1 + r) with radius 1 / (1 + r),
 // that of constant g at -g / (1 + g) with radius 1 / (1 + g).
-complex_dbl nearestOnCircle(MatchingMove move, complex_dbl start, complex_dbl target)
+GammaCircle textbookCircle(MatchingMove move, complex_dbl start)
 {
-    complex_dbl centre;
-    double radius = std::abs(start);
     const double r = impedanceOf(start).real() / 50.0;
     const double g = 50.0 * (1.0 / impedanceOf(start)).real();
-    if (move == MatchingMove::Series) {
-        centre = r / (1.0 + r);
-        radius = 1.0 / (1.0 + r);
-    } else if (move == MatchingMove::Shunt) {
-        centre = -g / (1.0 + g);
-        radius = 1.0 / (1.0 + g);
-    }
-    return centre + radius * (target - centre) / std::abs(target - centre);
+    if (move == MatchingMove::Series)
+        return {r / (1.0 + r), 1.0 / (1.0 + r)};
+    if (move == MatchingMove::Shunt)
+        return {-g / (1.0 + g), 1.0 / (1.0 + g)};
+    return {0.0, std::abs(start)};
+}
+
+complex_dbl nearestOnCircle(MatchingMove move, complex_dbl start, complex_dbl target)
+{
+    const GammaCircle circle = textbookCircle(move, start);
+    return circle.centre
+        + circle.radius * (target - circle.centre) / std::abs(target - circle.centre);
+}
+
+complex_dbl turnedClockwise(MatchingMove move, complex_dbl start, double degrees)
+{
+    const complex_dbl centre = textbookCircle(move, start).centre;
+    return centre + (start - centre) * std::polar(1.0, -degrees * pi / 180.0);
 }
 
 } // namespace
@@ -71,6 +81,10 @@ private slots:
     void heldMoveStaysShortOfItsEnd();
     void turnGoesClockwise_data();
     void turnGoesClockwise();
+    void snapLandsExactly_data();
+    void snapLandsExactly();
+    void arcBendsTheWayTheElementGoes_data();
+    void arcBendsTheWayTheElementGoes();
     void elementNamesTheNetwork_data();
     void elementNamesTheNetwork();
 };
@@ -94,6 +108,9 @@ void TestMatching::heldMoveGoesToNearestPoint_data()
     QTest::newRow("line/round") << MatchingMove::Line << load << complex_dbl(-0.5, -0.1);
     QTest::newRow("line/rim") << MatchingMove::Line << complex_dbl(0.6, 0.8)
                               << complex_dbl(-0.1, 0.3);
+    // A typed |Γ| = 1 at 8° comes out a rounding step outside the unit circle.
+    QTest::newRow("line/typed rim")
+        << MatchingMove::Line << gammaFromPolar(1.0, 8.0) << complex_dbl(-0.1, 0.3);
 }
 
 // The load goes to the point of its circle nearest to the aim, and keeps R, G
@@ -158,6 +175,9 @@ void TestMatching::heldMoveStaysShortOfItsEnd()
     QCOMPARE(moved.imag() > 0.0 ? 1 : -1, side);
     QVERIFY(std::isfinite(impedanceOf(moved).imag()));
     QVERIFY(std::isfinite((1.0 / impedanceOf(moved)).imag()));
+    const complex_dbl centre = textbookCircle(move, from).centre;
+    const double stop = std::abs(std::arg((moved - centre) / (end - centre)));
+    QVERIFY2(std::abs(stop - 0.1 * pi / 180.0) < 1e-9, qPrintable(QString::number(stop)));
 }
 
 void TestMatching::turnGoesClockwise_data()
@@ -189,6 +209,126 @@ void TestMatching::turnGoesClockwise()
     QVERIFY2(matchingElementText(move, start, turned, z50, 1e8).startsWith(element),
              qPrintable(matchingElementText(move, start, turned, z50, 1e8)));
     QVERIFY(std::abs(turned - 1.0) > 1e-4);
+}
+
+void TestMatching::snapLandsExactly_data()
+{
+    QTest::addColumn<MatchingMove>("move");
+    QTest::addColumn<complex_dbl>("from");
+    QTest::addColumn<complex_dbl>("aim"); // for a drag
+    QTest::addColumn<double>("degrees"); // for a key, not a number for a drag
+    QTest::addColumn<complex_dbl>("landed");
+    QTest::addColumn<QString>("exact"); // R = Z0, G = 1/Z0, Γ = 0, on the axis; empty: no snap
+
+    // 100 + j50 Ω on G = 8 mS meets R = 50 Ω at 50 ± j61,24 Ω (B = ±9,80 mS);
+    // 20 + j10 Ω meets G = 20 mS at 20 ± j24,49 Ω; |Γ|² = 0,2 meets r = 1 at
+    // z = 1 ± j and g = 1 at y = 1 ± j.
+    const complex_dbl load = gammaOf({100.0, 50.0});
+    const complex_dbl below = gammaOf({50.0, -50.0 * std::sqrt(1.5)});
+    const complex_dbl above = gammaOf({50.0, 50.0 * std::sqrt(1.5)});
+    const complex_dbl onAxis(std::sqrt(0.2), 0.0);
+    const double drag = std::nan("");
+    const MatchingMove series = MatchingMove::Series;
+    const MatchingMove shunt = MatchingMove::Shunt;
+    const MatchingMove line = MatchingMove::Line;
+    QTest::newRow("drag/shunt onto R = Z0")
+        << shunt << load << below + complex_dbl(0.01, 0.01) << drag << below << u"R"_s;
+    const complex_dbl tenDegreesOn = turnedClockwise(shunt, below, 10.0);
+    QTest::newRow("drag/shunt too far to snap")
+        << shunt << load << tenDegreesOn << drag << tenDegreesOn << QString();
+    const complex_dbl crossing = gammaOf({20.0, std::sqrt(600.0)});
+    QTest::newRow("drag/series onto G = 1/Z0")
+        << series << gammaOf({20.0, 10.0}) << crossing + 0.01 << drag << crossing << u"G"_s;
+    QTest::newRow("drag/series through the centre")
+        << series << below << complex_dbl(0.01, -0.01) << drag << complex_dbl() << u"0"_s;
+    const complex_dbl beside = gammaOf({50.5, 20.0});
+    QTest::newRow("drag/series beside the centre")
+        << series << beside << complex_dbl() << drag << nearestOnCircle(series, beside, 0.0)
+        << QString();
+    QTest::newRow("drag/line onto r = 1")
+        << line << load << complex_dbl(0.21, 0.41) << drag << complex_dbl(0.2, 0.4) << u"R"_s;
+    QTest::newRow("drag/line onto g = 1")
+        << line << load << complex_dbl(-0.21, 0.39) << drag << complex_dbl(-0.2, 0.4) << u"G"_s;
+    QTest::newRow("drag/line onto the axis")
+        << line << load << complex_dbl(-0.45, 0.01) << drag << -onAxis << u"axis"_s;
+    QTest::newRow("key/shunt stops on R = Z0")
+        << shunt << load << complex_dbl() << 60.0 << below << u"R"_s;
+    QTest::newRow("key/shunt back onto R = Z0")
+        << shunt << load << complex_dbl() << -30.0 << above << u"R"_s;
+    QTest::newRow("key/shunt short of R = Z0") << shunt << load << complex_dbl() << 50.0
+                                               << turnedClockwise(shunt, load, 50.0) << QString();
+    QTest::newRow("key/shunt on from R = Z0") << shunt << below << complex_dbl() << 1.0
+                                              << turnedClockwise(shunt, below, 1.0) << QString();
+    QTest::newRow("key/series onto the centre")
+        << series << below << complex_dbl() << 90.0 << complex_dbl() << u"0"_s;
+    QTest::newRow("key/line across angle 0")
+        << line << std::polar(std::sqrt(0.2), -5.0 * pi / 180.0) << complex_dbl() << -10.0 << onAxis
+        << u"axis"_s;
+    QTest::newRow("key/line back onto r = 1")
+        << line << load << complex_dbl() << -40.0 << complex_dbl(0.2, 0.4) << u"R"_s;
+}
+
+// A held move near a point of the matching circles lands on it, with R = Z0,
+// G = 1/Z0 or Γ = 0 exact as the program computes them back, and keeps R, G
+// or |Γ|.
+void TestMatching::snapLandsExactly()
+{
+    QFETCH(MatchingMove, move);
+    QFETCH(complex_dbl, from);
+    QFETCH(complex_dbl, aim);
+    QFETCH(double, degrees);
+    QFETCH(complex_dbl, landed);
+    QFETCH(QString, exact);
+    const HeldMove moved = std::isnan(degrees)
+        ? heldMoveSnappedToward(move, from, from, aim, z50, 0.03)
+        : heldMoveSnappedTurned(move, from, from, degrees, z50);
+    QCOMPARE(moved.snapped, !exact.isEmpty());
+    QVERIFY2(std::abs(moved.gamma - landed) < 1e-12,
+             qPrintable(QStringLiteral("%1 %2").arg(moved.gamma.real()).arg(moved.gamma.imag())));
+    const complex_dbl z = impedanceFromGamma(moved.gamma, z50);
+    if (exact == u"R")
+        QVERIFY(std::abs(z.real() - 50.0) <= 1e-12 * 50.0);
+    if (exact == u"G")
+        QVERIFY(std::abs(admittanceFromImpedance(z).real() - 0.02) <= 1e-12 * 0.02);
+    if (exact == u"0")
+        QCOMPARE(moved.gamma, complex_dbl());
+    const double kept = keptQuantity(move, from);
+    QVERIFY(std::abs(keptQuantity(move, moved.gamma) - kept) <= 1e-9 * kept);
+}
+
+void TestMatching::arcBendsTheWayTheElementGoes_data()
+{
+    QTest::addColumn<MatchingMove>("move");
+    QTest::addColumn<complex_dbl>("start");
+    QTest::addColumn<complex_dbl>("end");
+    QTest::addColumn<double>("startAngle"); // about the circle's centre
+    QTest::addColumn<double>("sweep"); // anticlockwise positive
+
+    // From Γ = 0 a quarter of r = 1 (centre 0.5) or g = 1 (centre -0.5) to
+    // x or b = ±2; the series L and the shunt C turn clockwise.
+    QTest::newRow("series L over the top")
+        << MatchingMove::Series << complex_dbl() << complex_dbl(0.5, 0.5) << pi << -pi / 2;
+    QTest::newRow("series C below")
+        << MatchingMove::Series << complex_dbl() << complex_dbl(0.5, -0.5) << pi << pi / 2;
+    QTest::newRow("shunt C below")
+        << MatchingMove::Shunt << complex_dbl() << complex_dbl(-0.5, -0.5) << 0.0 << -pi / 2;
+    QTest::newRow("shunt L over the top")
+        << MatchingMove::Shunt << complex_dbl() << complex_dbl(-0.5, 0.5) << 0.0 << pi / 2;
+    QTest::newRow("line, half a turn")
+        << MatchingMove::Line << complex_dbl(0.0, 0.5) << complex_dbl(0.0, -0.5) << pi / 2 << -pi;
+}
+
+void TestMatching::arcBendsTheWayTheElementGoes()
+{
+    QFETCH(MatchingMove, move);
+    QFETCH(complex_dbl, start);
+    QFETCH(complex_dbl, end);
+    QFETCH(double, startAngle);
+    QFETCH(double, sweep);
+    const std::optional<GammaArc> arc = moveArc(move, start, end);
+    QVERIFY(arc);
+    QVERIFY(std::abs(std::polar(1.0, arc->startAngle) - std::polar(1.0, startAngle)) < 1e-12);
+    QVERIFY2(std::abs(arc->sweep - sweep) < 1e-12, qPrintable(QString::number(arc->sweep)));
 }
 
 void TestMatching::elementNamesTheNetwork_data()
