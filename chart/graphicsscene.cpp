@@ -4,7 +4,9 @@
 #include "chart/chartmenu.h"
 #include "chart/labelplacer.h"
 #include "chart/markeritem.h"
+#include "chart/overlaydrawing.h"
 #include "chart/swrcircleitem.h"
+#include "electrics/networkband.h"
 
 #include <QColor>
 #include <QFont>
@@ -51,6 +53,8 @@ GraphicsScene::GraphicsScene(QObject *parent)
     : QGraphicsScene(parent)
     , pathFont(ChartGrids::labelFont())
 {
+    matching.setFont(pathFont);
+    overlays = {&heldCircle, &matching};
     qRegisterMetaType<complex_dbl>("complex_dbl");
 }
 
@@ -197,21 +201,12 @@ void GraphicsScene::setMarkerGamma(const complex_dbl &gamma)
 {
     if (!marker || !insideDragSquare(gamma))
         return;
-    const QRectF circleBefore = shownCircleRect();
     if (gamma != loadGamma)
         marker->showSnapped(false);
-    loadPoint = scenePoint(gamma);
-    loadGamma = gamma;
-    marker->setPos(loadPoint);
-    if (const QRectF circleAfter = shownCircleRect(); circleAfter != circleBefore) {
-        repaintRect(circleBefore);
-        repaintRect(circleAfter);
-    }
-    if (gammaLine) {
-        QPen pen = gammaLine->pen();
-        pen.setColor(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue);
-        moveGammaLine(loadPoint, pen);
-    }
+    changeChart([this, gamma] {
+        marker->setPos(scenePoint(gamma));
+        showLoad(gamma, scenePoint(gamma), gammaLine ? gammaLine->pen() : QPen());
+    });
 }
 
 bool GraphicsScene::markerMoved()
@@ -222,8 +217,12 @@ bool GraphicsScene::markerMoved()
     if (!insideDragSquare(gamma))
         return false;
     marker->showSnapped(false);
-    endMatchingPath();
-    takeLoad(gamma, position);
+    changeChart([this, gamma, position] {
+        endPath();
+        showLoad(gamma, position, QPen());
+    });
+    refreshReadout();
+    emit NewGamma(gamma);
     return true;
 }
 
@@ -243,40 +242,47 @@ std::optional<GraphicsScene::Move> moveForModifiers(Qt::KeyboardModifiers modifi
 
 } // namespace
 
-// The load as a drag or a held move leaves it, reported to the window.
-void GraphicsScene::takeLoad(complex_dbl gamma, const QPointF &position)
+// Where the load now is, for the line and the overlays; a drag's line takes
+// the plain pen of a drag, the window's keeps its own.
+void GraphicsScene::showLoad(complex_dbl gamma, const QPointF &position, QPen pen)
 {
-    const QRectF circleBefore = shownCircleRect();
-    if (gammaLine)
-        moveGammaLine(position, QPen(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue));
+    if (gammaLine) {
+        pen.setColor(outsideUnitCircle(gamma) ? Qt::red : Qt::darkBlue);
+        moveGammaLine(position, pen);
+    }
     loadPoint = position;
     loadGamma = gamma;
-    if (const QRectF circleAfter = shownCircleRect(); circleAfter != circleBefore) {
-        repaintRect(circleBefore);
-        repaintRect(circleAfter);
-    }
-    emit NewGamma(gamma);
+    matching.setLoad(gamma);
 }
 
-// The marker goes where a held move put the load, and stays at the load
-// where the move could not take it.
-void GraphicsScene::placeHeldLoad(complex_dbl gamma, bool snapped)
+// A held step, an undo or a clear: the marker goes where the step put the
+// load, or stays at the load where the move could not take it, and a new
+// load is reported to the window.
+template<typename Step> void GraphicsScene::takeHeldStep(Step &&step)
 {
+    const complex_dbl before = loadGamma;
+    Electrics::HeldMove moved {before, false};
+    changeChart([this, &step, &moved] {
+        moved = step();
+        const QPointF position = scenePoint(moved.gamma);
+        // The marker's old place is repainted as well: with its device cache,
+        // the toolkit's own repaint of a marker moved by a held step can miss
+        // pieces of where it stood, at the load or where the drag took it.
+        repaintRect(marker->boundingRect().translated(loadPoint));
+        repaintRect(marker->sceneBoundingRect());
+        marker->setPos(position);
+        marker->showSnapped(moved.snapped);
+        if (moved.gamma != loadGamma)
+            showLoad(moved.gamma, position, QPen());
+    });
     refreshReadout();
-    const QPointF position = scenePoint(gamma);
-    // The marker's old place is repainted as well: with its device cache, the
-    // toolkit's own repaint of a marker moved by a held step can miss pieces of
-    // where it stood.
-    repaintRect(marker->sceneBoundingRect());
-    marker->setPos(position);
-    marker->showSnapped(snapped);
-    if (gamma != loadGamma)
-        takeLoad(gamma, position);
+    if (moved.gamma != before)
+        emit NewGamma(moved.gamma);
 }
 
 void GraphicsScene::markerPressed(Qt::KeyboardModifiers modifiers)
 {
-    changePath([this, modifiers] {
+    changeChart([this, modifiers] {
         dragging = true;
         dragMove = moveForModifiers(modifiers);
         if (!dragMove)
@@ -290,17 +296,14 @@ void GraphicsScene::markerDragged(Qt::KeyboardModifiers modifiers)
 {
     if (const std::optional<Move> chosen = moveForModifiers(modifiers);
         chosen && chosen != dragMove)
-        changePath([this, chosen] { dragMove = chosen; });
+        changeChart([this, chosen] { dragMove = chosen; });
     if (!dragMove) {
         markerMoved();
         return;
     }
     const complex_dbl aim = gammaAt(marker->pos());
-    Electrics::HeldMove moved;
-    changePath([this, aim, &moved] {
-        moved = matching.moveToward(*dragMove, loadGamma, aim, snapTolerance());
-    });
-    placeHeldLoad(moved.gamma, moved.snapped);
+    takeHeldStep(
+        [this, aim] { return matching.moveToward(*dragMove, loadGamma, aim, snapTolerance()); });
 }
 
 // The snap distance of the screen in Γ, through the view's scale; none
@@ -318,12 +321,11 @@ bool GraphicsScene::turnMarker(double clockwiseDegrees)
     const std::optional<Move> move = matching.mode();
     if (!marker || !move)
         return false;
-    Electrics::HeldMove moved;
-    changePath([this, move, clockwiseDegrees, &moved] {
-        moved = matching.turn(*move, loadGamma, clockwiseDegrees, snapOn);
+    takeHeldStep([this, move, clockwiseDegrees] {
+        Electrics::HeldMove moved = matching.turn(*move, loadGamma, clockwiseDegrees, snapOn);
+        matching.dropEmptyElement();
+        return moved;
     });
-    placeHeldLoad(moved.gamma, moved.snapped);
-    matching.dropEmptyElement();
     return true;
 }
 
@@ -335,11 +337,12 @@ void GraphicsScene::markerReleased()
         marker->setPos(loadPoint);
     if (!dragging)
         return;
-    changePath([this] {
+    changeChart([this] {
         dragging = false;
         dragMove.reset();
         matching.dropEmptyElement();
     });
+    refreshReadout();
 }
 
 std::optional<GraphicsScene::Move> GraphicsScene::shownMove() const
@@ -349,11 +352,6 @@ std::optional<GraphicsScene::Move> GraphicsScene::shownMove() const
     return dragging ? dragMove : matching.mode();
 }
 
-QRectF GraphicsScene::shownCircleRect() const
-{
-    return MatchingPath::circleRect(shownMove(), loadGamma);
-}
-
 // An empty rectangle would repaint the whole scene.
 void GraphicsScene::repaintRect(const QRectF &rect)
 {
@@ -361,57 +359,72 @@ void GraphicsScene::repaintRect(const QRectF &rect)
         update(rect);
 }
 
-void GraphicsScene::repaintPath()
+std::vector<ChartOverlay::Piece> GraphicsScene::overlayPieces() const
 {
-    repaintRect(viewedRect());
+    std::vector<ChartOverlay::Piece> all;
+    for (const ChartOverlay *overlay : overlays) {
+        const std::vector<ChartOverlay::Piece> pieces = overlay->pieces();
+        all.insert(all.end(), pieces.begin(), pieces.end());
+    }
+    const auto byFingerprint = [](const ChartOverlay::Piece &a, const ChartOverlay::Piece &b) {
+        return a.fingerprint < b.fingerprint;
+    };
+    std::sort(all.begin(), all.end(), byFingerprint);
+    return all;
 }
 
-// Repaints what the change did to the path's last element and to the shown
-// circle: a held step repaints only around the bit of arc it added or took.
-template<typename Change> void GraphicsScene::changePath(Change &&change)
+// The one repaint rule of the foreground: whatever the change, the pieces of
+// the overlays that went and those that came are repainted, and nothing else.
+template<typename Change> void GraphicsScene::changeChart(Change &&change)
 {
-    const MatchingPath::LastElement elementBefore = matching.lastElement(pathFont);
-    const QRectF circleBefore = shownCircleRect();
+    const std::vector<ChartOverlay::Piece> before = overlayPieces();
     change();
-    for (const QRectF &changed : matching.changedSince(elementBefore, pathFont))
-        repaintRect(changed);
-    if (const QRectF circleAfter = shownCircleRect(); circleAfter != circleBefore) {
-        repaintRect(circleBefore);
-        repaintRect(circleAfter);
+    heldCircle.show(shownMove(), loadGamma);
+    const std::vector<ChartOverlay::Piece> after = overlayPieces();
+    auto old = before.cbegin();
+    auto now = after.cbegin();
+    while (old != before.cend() || now != after.cend()) {
+        if (now == after.cend() || (old != before.cend() && old->fingerprint < now->fingerprint))
+            repaintRect((old++)->rect);
+        else if (old == before.cend() || now->fingerprint < old->fingerprint)
+            repaintRect((now++)->rect);
+        else {
+            ++old;
+            ++now;
+        }
     }
 }
 
 void GraphicsScene::setMatchingMode(std::optional<Move> move)
 {
-    changePath([this, move] { matching.setMode(move); });
+    changeChart([this, move] { matching.setMode(move); });
 }
 
 void GraphicsScene::setMatchingFrequency(double hertz)
 {
-    matching.setFrequency(hertz);
-    if (!matching.isEmpty()) {
-        repaintPath();
-        refreshReadout();
-    }
+    changeChart([this, hertz] { matching.setFrequency(hertz); });
+    refreshReadout();
+}
+
+void GraphicsScene::endPath()
+{
+    matching.clear();
+    matching.setLoad(loadGamma);
 }
 
 void GraphicsScene::endMatchingPath()
 {
     if (matching.isEmpty())
         return;
-    repaintPath();
-    matching.clear();
+    changeChart([this] { endPath(); });
     refreshReadout();
 }
 
 bool GraphicsScene::undoMatchingElement()
 {
-    std::optional<complex_dbl> start;
-    changePath([this, &start] { start = matching.undoElement(); });
-    if (!start || !marker)
+    if (matching.isEmpty() || !marker)
         return false;
-    placeHeldLoad(*start);
-    refreshReadout();
+    takeHeldStep([this] { return Electrics::HeldMove {*matching.undoElement(), false}; });
     return true;
 }
 
@@ -419,9 +432,7 @@ bool GraphicsScene::clearMatchingPath()
 {
     if (matching.isEmpty() || !marker)
         return false;
-    repaintPath();
-    placeHeldLoad(*matching.clear());
-    refreshReadout();
+    takeHeldStep([this] { return Electrics::HeldMove {*matching.clear(), false}; });
     return true;
 }
 
@@ -438,7 +449,11 @@ void GraphicsScene::setViewDescription(const QString &description)
 
 QStringList GraphicsScene::readoutLines() const
 {
-    return QStringList {loadSummary} + matching.readout();
+    QStringList lines {loadSummary};
+    lines += matching.readout();
+    if (const std::optional<double> q = Electrics::highestNodeQ(matching.network()))
+        lines << Electrics::nodeQText(*q);
+    return lines;
 }
 
 // Hovering shows the summary and the network; a screen reader, which cannot
@@ -456,10 +471,16 @@ void GraphicsScene::refreshReadout()
 
 void GraphicsScene::drawForeground(QPainter *painter, const QRectF &rect)
 {
-    const std::optional<Move> shown = paintingCopy ? std::nullopt : shownMove();
-    if (matching.isEmpty() && !shown)
-        return;
-    matching.paint(*painter, rect, pathFont, shown, loadGamma);
+    painter->save();
+    // The view hands the foreground the opacity of the last item it painted,
+    // a faded grid's among them.
+    painter->setOpacity(1.0);
+    painter->setRenderHint(QPainter::Antialiasing);
+    for (const ChartOverlay *overlay : overlays) {
+        if (!paintingCopy || overlay->inCopy())
+            overlay->paint(*painter, rect);
+    }
+    painter->restore();
 }
 
 void GraphicsScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
@@ -509,7 +530,7 @@ void GraphicsScene::clearChart()
     marker = nullptr;
     loadPoint = QPointF();
     loadGamma = complex_dbl();
-    matching.clear();
+    endPath();
     dragMove.reset();
     dragging = false;
     swrCircles.clear();

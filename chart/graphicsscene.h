@@ -1,6 +1,8 @@
 #pragma once
 
+#include "chart/chartoverlay.h"
 #include "chart/gridcache.h"
+#include "chart/heldcircleoverlay.h"
 #include "chart/matchingpath.h"
 #include "electrics/complexdbl.h"
 
@@ -120,14 +122,14 @@ protected:
 private:
     void keepPathTextsOffGrids();
     void moveGammaLine(const QPointF &end, const QPen &pen);
-    void takeLoad(complex_dbl gamma, const QPointF &position);
-    void placeHeldLoad(complex_dbl gamma, bool snapped = false);
+    void showLoad(complex_dbl gamma, const QPointF &position, QPen pen);
+    template<typename Step> void takeHeldStep(Step &&step);
+    void endPath();
     double snapTolerance() const;
     std::optional<Move> shownMove() const;
-    QRectF shownCircleRect() const;
     void repaintRect(const QRectF &rect);
-    void repaintPath();
-    template<typename Change> void changePath(Change &&change);
+    std::vector<ChartOverlay::Piece> overlayPieces() const;
+    template<typename Change> void changeChart(Change &&change);
     void refreshReadout();
 
     complex_dbl z0 {50.0, 0.0};
@@ -135,6 +137,9 @@ private:
     QPointF loadPoint;
     complex_dbl loadGamma;
     MatchingPath matching;
+    HeldCircleOverlay heldCircle;
+    // Painted in this order, the first lowest.
+    std::vector<ChartOverlay *> overlays;
     // The move of the drag under way, none for a free one.
     std::optional<Move> dragMove;
     bool dragging = false;

@@ -1,15 +1,16 @@
 #pragma once
 
+#include "chart/chartoverlay.h"
 #include "chart/labelplacer.h"
 #include "electrics/complexdbl.h"
 #include "electrics/matching.h"
+#include "electrics/network.h"
 
 #include <QFont>
 #include <QRectF>
 #include <QStringList>
 
 #include <functional>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -17,10 +18,11 @@ class QPainter;
 
 // The matching network the user builds on the chart: a chain of held moves of
 // the load, each a series element, a shunt element or a line, element 1
-// nearest the load. It decides where a held move takes the load, names each
-// element with its value and paints the arcs over the grids. The scene owns
-// it; it holds no items.
-class MatchingPath
+// nearest the load. The network itself is the one model of electrics/, each
+// element kept as what it does at the design frequency; this decides where a
+// held move takes the load, names the elements and paints their arcs with
+// numbers and values over the grids. The scene owns it; it holds no items.
+class MatchingPath : public ChartOverlay
 {
 public:
     using Move = Electrics::MatchingMove;
@@ -30,14 +32,34 @@ public:
     std::optional<Move> mode() const { return heldMode; }
     void setMode(std::optional<Move> move) { heldMode = move; }
 
-    void setReferenceImpedance(complex_dbl ohms) { z0 = ohms; }
-    void setFrequency(double hertz) { frequency = hertz; }
-    double frequencyHertz() const { return frequency; }
+    void setReferenceImpedance(complex_dbl ohms);
+    void setFrequency(double hertz) { model.frequency = hertz; }
+    double frequencyHertz() const { return model.frequency; }
+    void setLoadCircuit(Electrics::LoadCircuit circuit) { model.loadCircuit = circuit; }
+    // How every element of the kind is built, those already drawn included.
+    void setRealisation(Move move, Electrics::Realisation realisation);
+    // The impedance of the lines that come after; not positive for Z0.
+    void setLineImpedance(double ohms) { nextLineImpedance = ohms; }
+    double lineImpedance() const { return nextLineImpedance; }
     // What the numbers and values keep off: the grids' labels, the outer
     // circle, the picture's edges.
     void setLabelObstacles(const LabelPlacer &obstacles) { fixedObstacles = obstacles; }
+    void setFont(const QFont &font) { numberFont = font; }
 
-    bool isEmpty() const { return elements.empty(); }
+    // The network with its load at the path's start: the load itself while
+    // the path is empty, as `setLoad` last gave it.
+    const Electrics::Network &network() const { return model; }
+    void setLoad(complex_dbl gamma);
+    // Takes a stored network; false, leaving the path empty, unless it ends
+    // at `load` and fits the path's limits.
+    bool restore(const Electrics::Network &stored, complex_dbl load);
+    // Where the path begins and ends; the load while it is empty.
+    complex_dbl start() const { return nodes.front(); }
+    complex_dbl end() const { return nodes.back(); }
+
+    bool isEmpty() const { return model.elements.empty(); }
+    // At most this many elements; another move cannot start one.
+    static constexpr std::size_t maximumElements = 100;
     // Where a held move of this kind takes the load at `from`, aimed at
     // `target` or turned clockwise by some degrees, and whether it landed on
     // a point of the matching circles: an aim closer than `snapTolerance` (in
@@ -60,41 +82,14 @@ public:
     // "1. Parallel-C 21,96 pF".
     QStringList readout() const;
 
-    // The arcs with their start dots, numbers and values, and faintly the
-    // circle along which `shownMove` would take `load`, in scene coordinates.
-    // Only what reaches into `exposed` is painted.
-    void paint(QPainter &painter, const QRectF &exposed, const QFont &font,
-               std::optional<Move> shownMove, complex_dbl load) const;
-    // What paint covers of the last element, and what of it a change can
-    // leave as it was: a step that extends the element changes only the arc
-    // between its old and new end, and its value.
-    struct LastElement
-    {
-        std::size_t count = 0;
-        QRectF whole;
-        QRectF value;
-        complex_dbl end;
-    };
-    LastElement lastElement(const QFont &font) const;
-    std::vector<QRectF> changedSince(const LastElement &before, const QFont &font) const;
-    // What paint covers of the shown circle.
-    static QRectF circleRect(std::optional<Move> move, complex_dbl load);
+    std::vector<Piece> pieces() const override;
+    // The arcs with their start dots, numbers and values, in scene coordinates.
+    void paint(QPainter &painter, const QRectF &exposed) const override;
     // Where paint puts the numbers and values, element by element, number
     // first; a text with no room of its own is left out.
-    std::vector<QRectF> labelBoxes(const QFont &font) const;
+    std::vector<QRectF> labelBoxes() const;
 
 private:
-    struct Element
-    {
-        Move move;
-        complex_dbl start;
-        complex_dbl end;
-    };
-
-    Element *elementFor(Move move, complex_dbl from);
-    // The step from the start of the element that the move extends or begins.
-    Electrics::HeldMove extend(Move move, complex_dbl from,
-                               const std::function<Electrics::HeldMove(complex_dbl start)> &step);
     // An element as paint shows it: its arc, and where its number and value
     // found room. Each element's texts are placed after those of the elements
     // before it, so a change of the last element moves only its own.
@@ -108,12 +103,19 @@ private:
         std::optional<QRectF> valueBox;
     };
 
-    QString elementText(const Element &element) const;
-    std::vector<PlacedElement> layout(const QFont &font) const;
+    // The index of the element that the move extends or begins.
+    std::optional<std::size_t> elementFor(Move move, complex_dbl from);
+    Electrics::HeldMove extend(Move move, complex_dbl from,
+                               const std::function<Electrics::HeldMove(complex_dbl start)> &step);
+    void removeLastElement();
+    std::vector<PlacedElement> layout() const;
 
-    std::vector<Element> elements;
+    Electrics::Network model;
+    // Γ at f0 where each element begins, and at the end where the last ends:
+    // what the held moves gave, or else worked out from the model.
+    std::vector<complex_dbl> nodes {complex_dbl()};
     std::optional<Move> heldMode;
+    double nextLineImpedance = 0.0;
     LabelPlacer fixedObstacles;
-    complex_dbl z0 {50.0, 0.0};
-    double frequency = std::numeric_limits<double>::quiet_NaN();
+    QFont numberFont;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QRectF>
+
+#include <cstddef>
+#include <vector>
+
+class QPainter;
+
+// Something the chart draws in the scene's foreground, over the grids and
+// the items: the matching network, the held move's circle, the band's curves,
+// the Q circles. The scene paints the list of overlays and repaints, after any
+// change, just the pieces that appeared or went: so an overlay names what it
+// covers piece by piece, each with a fingerprint of what the piece shows.
+class ChartOverlay
+{
+public:
+    struct Piece
+    {
+        // In scene coordinates, with the pen and the antialiasing.
+        QRectF rect;
+        // Equal for pieces that look alike at the same place.
+        std::size_t fingerprint = 0;
+    };
+
+    virtual ~ChartOverlay() = default;
+
+    virtual std::vector<Piece> pieces() const = 0;
+    // Paints what reaches `exposed`, in scene coordinates.
+    virtual void paint(QPainter &painter, const QRectF &exposed) const = 0;
+    // Whether a copy of the chart shows it; what only helps a drag does not.
+    virtual bool inCopy() const { return true; }
+};
