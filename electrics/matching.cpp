@@ -169,6 +169,62 @@ std::optional<GammaCircle> moveCircle(MatchingMove move, complex_dbl gamma)
 
 namespace {
 
+// Γ of the line's impedance against z0: 0 for a line of the chart's Z0, or
+// when there is no usable line impedance.
+double lineOffset(complex_dbl z0, double lineImpedance)
+{
+    const double reference = z0.real();
+    if (!(lineImpedance > 0.0) || !std::isfinite(lineImpedance) || !(reference > 0.0))
+        return 0.0;
+    return (lineImpedance - reference) / (lineImpedance + reference);
+}
+
+// The angle of Γl, 0 ... 2 pi, which a line's turn changes.
+double lineAngle(complex_dbl gamma, complex_dbl z0, double lineImpedance)
+{
+    return wrapped(std::arg(lineReflection(gamma, z0, lineImpedance)));
+}
+
+// The point at `angle` of Γl on the line's circle through start, with |Γl|
+// taken from start itself so that it stays what it was.
+complex_dbl linePointAt(complex_dbl start, double angle, complex_dbl z0, double lineImpedance)
+{
+    const double magnitude = std::abs(lineReflection(start, z0, lineImpedance));
+    return reflectionFromLine(std::polar(magnitude, angle), z0, lineImpedance);
+}
+
+} // namespace
+
+complex_dbl lineReflection(complex_dbl gamma, complex_dbl z0, double lineImpedance)
+{
+    const double offset = lineOffset(z0, lineImpedance);
+    return (gamma - offset) / (1.0 - offset * gamma);
+}
+
+complex_dbl reflectionFromLine(complex_dbl lineGamma, complex_dbl z0, double lineImpedance)
+{
+    const double offset = lineOffset(z0, lineImpedance);
+    return (lineGamma + offset) / (1.0 + offset * lineGamma);
+}
+
+std::optional<GammaCircle> moveCircle(MatchingMove move, complex_dbl gamma, complex_dbl z0,
+                                      double lineImpedance)
+{
+    if (move != MatchingMove::Line || lineOffset(z0, lineImpedance) == 0.0)
+        return moveCircle(move, gamma);
+    const complex_dbl lineGamma = lineReflection(gamma, z0, lineImpedance);
+    if (!moveCircle(move, lineGamma))
+        return std::nullopt;
+    // The map from Γl keeps the real axis, so the circle's ends on it are
+    // where Γl = ±|Γl|.
+    const double magnitude = gammaMagnitude(lineGamma);
+    const double right = reflectionFromLine(magnitude, z0, lineImpedance).real();
+    const double left = reflectionFromLine(-magnitude, z0, lineImpedance).real();
+    return GammaCircle {{(right + left) / 2.0, 0.0}, (right - left) / 2.0};
+}
+
+namespace {
+
 // The angle on the circle where a move aimed at `target` stops; none where
 // the aim gives no direction.
 std::optional<double> towardAngle(MatchingMove move, const GammaCircle &circle, complex_dbl from,
@@ -191,9 +247,60 @@ std::optional<double> towardAngle(MatchingMove move, const GammaCircle &circle, 
 
 } // namespace
 
-complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl from,
-                           complex_dbl target, complex_dbl z0)
+namespace {
+
+bool ownLine(MatchingMove move, complex_dbl z0, double lineImpedance)
 {
+    return move == MatchingMove::Line && lineOffset(z0, lineImpedance) != 0.0;
+}
+
+// The angle of Γl where a line aimed at `target` stops: at the point of the
+// drawn circle nearest to the target, so that a drag follows the pointer.
+std::optional<double> ownLineAim(complex_dbl start, complex_dbl target, complex_dbl z0,
+                                 double lineImpedance)
+{
+    const std::optional<GammaCircle> circle =
+        moveCircle(MatchingMove::Line, start, z0, lineImpedance);
+    if (!circle)
+        return std::nullopt;
+    const complex_dbl offset = target - circle->centre;
+    if (!isFinite(offset) || offset == complex_dbl())
+        return std::nullopt;
+    return lineAngle(circle->centre + std::polar(circle->radius, std::arg(offset)), z0,
+                     lineImpedance);
+}
+
+complex_dbl ownLineAt(complex_dbl start, complex_dbl from, double angle, complex_dbl z0,
+                      double lineImpedance)
+{
+    const complex_dbl moved = linePointAt(start, angle, z0, lineImpedance);
+    return isFinite(moved) ? moved : from;
+}
+
+std::vector<complex_dbl> ownLineSnapTargets(complex_dbl start, complex_dbl z0, double lineImpedance)
+{
+    if (!moveCircle(MatchingMove::Line, start, z0, lineImpedance))
+        return {};
+    std::vector<complex_dbl> targets {linePointAt(start, 0.0, z0, lineImpedance),
+                                      linePointAt(start, pi, z0, lineImpedance)};
+    // A quarter wave of the right impedance matches the load: it lands on
+    // Γ = 0 exactly.
+    for (complex_dbl &target : targets) {
+        if (std::abs(target) <= sameQuantityTolerance)
+            target = matched;
+    }
+    return targets;
+}
+
+} // namespace
+
+complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl from,
+                           complex_dbl target, complex_dbl z0, double lineImpedance)
+{
+    if (ownLine(move, z0, lineImpedance)) {
+        const std::optional<double> angle = ownLineAim(start, target, z0, lineImpedance);
+        return angle ? ownLineAt(start, from, *angle, z0, lineImpedance) : from;
+    }
     const std::optional<GammaCircle> circle = moveCircle(move, start);
     const std::optional<double> angle =
         circle ? towardAngle(move, *circle, from, target) : std::nullopt;
@@ -203,8 +310,14 @@ complex_dbl heldMoveToward(MatchingMove move, complex_dbl start, complex_dbl fro
 }
 
 complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl from,
-                           double clockwiseDegrees, complex_dbl z0)
+                           double clockwiseDegrees, complex_dbl z0, double lineImpedance)
 {
+    if (ownLine(move, z0, lineImpedance)) {
+        if (!moveCircle(move, start, z0, lineImpedance) || !std::isfinite(clockwiseDegrees))
+            return from;
+        const double angle = lineAngle(from, z0, lineImpedance) - clockwiseDegrees * degree;
+        return ownLineAt(start, from, wrapped(angle), z0, lineImpedance);
+    }
     const std::optional<GammaCircle> circle = moveCircle(move, start);
     if (!circle || !std::isfinite(clockwiseDegrees))
         return from;
@@ -212,8 +325,11 @@ complex_dbl heldMoveTurned(MatchingMove move, complex_dbl start, complex_dbl fro
     return heldMoveTo(move, *circle, start, from, keptLimit(move, angle), z0);
 }
 
-std::vector<complex_dbl> snapTargets(MatchingMove move, complex_dbl start, complex_dbl z0)
+std::vector<complex_dbl> snapTargets(MatchingMove move, complex_dbl start, complex_dbl z0,
+                                     double lineImpedance)
 {
+    if (ownLine(move, z0, lineImpedance))
+        return ownLineSnapTargets(start, z0, lineImpedance);
     const std::optional<GammaCircle> circle = moveCircle(move, start);
     const double reference = z0.real();
     if (!circle || !(reference > 0.0) || !std::isfinite(reference))
@@ -270,19 +386,23 @@ std::vector<complex_dbl> snapTargets(MatchingMove move, complex_dbl start, compl
 }
 
 HeldMove heldMoveSnappedToward(MatchingMove move, complex_dbl start, complex_dbl from,
-                               complex_dbl target, complex_dbl z0, double tolerance)
+                               complex_dbl target, complex_dbl z0, double tolerance,
+                               double lineImpedance)
 {
-    const std::optional<GammaCircle> circle = moveCircle(move, start);
-    const std::optional<double> angle =
-        circle ? towardAngle(move, *circle, from, target) : std::nullopt;
+    const bool own = ownLine(move, z0, lineImpedance);
+    const std::optional<GammaCircle> circle = own ? std::nullopt : moveCircle(move, start);
+    const std::optional<double> angle = own ? ownLineAim(start, target, z0, lineImpedance)
+        : circle                            ? towardAngle(move, *circle, from, target)
+                                            : std::nullopt;
     if (!angle)
         return {from, false};
     // Measured from where the move stops rather than from the aim, so that no
     // snap reaches past the open or short circuit.
-    const complex_dbl reached = pointOnCircle(move, *circle, *angle);
+    const complex_dbl reached = own ? ownLineAt(start, from, *angle, z0, lineImpedance)
+                                    : pointOnCircle(move, *circle, *angle);
     std::optional<complex_dbl> nearest;
     double nearestDistance = tolerance;
-    for (const complex_dbl snapTarget : snapTargets(move, start, z0)) {
+    for (const complex_dbl snapTarget : snapTargets(move, start, z0, lineImpedance)) {
         if (const double distance = std::abs(snapTarget - reached); distance < nearestDistance) {
             nearestDistance = distance;
             nearest = snapTarget;
@@ -290,29 +410,37 @@ HeldMove heldMoveSnappedToward(MatchingMove move, complex_dbl start, complex_dbl
     }
     if (nearest)
         return {*nearest, true};
+    if (own)
+        return {reached, false};
     return {heldMoveTo(move, *circle, start, from, *angle, z0), false};
 }
 
 HeldMove heldMoveSnappedTurned(MatchingMove move, complex_dbl start, complex_dbl from,
-                               double clockwiseDegrees, complex_dbl z0)
+                               double clockwiseDegrees, complex_dbl z0, double lineImpedance)
 {
-    const std::optional<GammaCircle> circle = moveCircle(move, start);
+    const std::optional<GammaCircle> circle = moveCircle(move, start, z0, lineImpedance);
     if (!circle || !std::isfinite(clockwiseDegrees))
         return {from, false};
-    const double now = angleOnCircle(move, *circle, from);
+    // A line of its own impedance turns Γl about its centre, not the drawn
+    // circle about its own.
+    const bool own = ownLine(move, z0, lineImpedance);
+    const auto angleOf = [&](complex_dbl gamma) {
+        return own ? lineAngle(gamma, z0, lineImpedance) : angleOnCircle(move, *circle, gamma);
+    };
+    const double now = angleOf(from);
     const double turned = keptLimit(move, now - clockwiseDegrees * degree);
     // Signed angles along the circle from `from`, positive anticlockwise; a
     // line's turn may go round through angle 0.
     const double travelled = move == MatchingMove::Line ? -clockwiseDegrees * degree : turned - now;
     const auto alongTurn = [&](complex_dbl target) {
-        const double angle = angleOnCircle(move, *circle, target);
+        const double angle = angleOf(target);
         if (move != MatchingMove::Line)
             return angle - now;
         return travelled < 0.0 ? -wrapped(now - angle) : wrapped(angle - now);
     };
     std::optional<complex_dbl> first;
     double firstAlong = std::abs(travelled);
-    for (const complex_dbl target : snapTargets(move, start, z0)) {
+    for (const complex_dbl target : snapTargets(move, start, z0, lineImpedance)) {
         const double along = alongTurn(target);
         const bool ahead = along * travelled > 0.0 && std::abs(along) > sameAngle;
         if (ahead && std::abs(along) <= firstAlong) {
@@ -322,6 +450,8 @@ HeldMove heldMoveSnappedTurned(MatchingMove move, complex_dbl start, complex_dbl
     }
     if (first)
         return {*first, true};
+    if (own)
+        return {ownLineAt(start, from, turned, z0, lineImpedance), false};
     return {heldMoveTo(move, *circle, start, from, turned, z0), false};
 }
 
@@ -335,6 +465,39 @@ std::optional<GammaArc> moveArc(MatchingMove move, complex_dbl start, complex_db
     if (move == MatchingMove::Line)
         return GammaArc {*circle, from, -wrapped(from - to)};
     return GammaArc {*circle, from + zeroAngle(move), to - from};
+}
+
+std::optional<GammaArc> lineArc(complex_dbl start, complex_dbl end, double length, complex_dbl z0,
+                                double lineImpedance)
+{
+    const std::optional<GammaCircle> circle =
+        moveCircle(MatchingMove::Line, start, z0, lineImpedance);
+    if (!circle || !isFinite(end) || !std::isfinite(length))
+        return std::nullopt;
+    const double from = std::arg(start - circle->centre);
+    if (length >= 0.5)
+        return GammaArc {*circle, from, -fullTurn};
+    return GammaArc {*circle, from, -wrapped(from - std::arg(end - circle->centre))};
+}
+
+double lineStep(complex_dbl from, complex_dbl to, complex_dbl z0, double lineImpedance)
+{
+    double turn = wrapped(lineAngle(from, z0, lineImpedance) - lineAngle(to, z0, lineImpedance));
+    if (turn > pi)
+        turn -= fullTurn;
+    return turn / degree / 720.0;
+}
+
+double lineTurnAfterStep(double turn, double step)
+{
+    const double added = turn + step;
+    return std::isfinite(added) ? std::clamp(added, -longestTurnBack, longestLineLength) : turn;
+}
+
+double lineLengthOfTurn(double turn)
+{
+    const double length = turn < 0.0 ? longestTurnBack + turn : turn;
+    return negligible(length, 1.0, 0.0) ? 0.0 : length;
 }
 
 double reactanceChange(complex_dbl start, complex_dbl end, complex_dbl z0)

@@ -184,9 +184,9 @@ bool changesNothing(const Network &network, std::size_t index)
     case MatchingMove::Line:
         break;
     }
-    // Every half wavelength a line gives the load back as it was.
-    const double halfWaves = 2.0 * element.change;
-    return negligible(halfWaves - std::round(halfWaves), 1.0, 0.0);
+    // A line of half a wavelength gives the load back as it was, but it is
+    // still there.
+    return negligible(element.change, 1.0, 0.0);
 }
 
 QString storedNumber(double value)
