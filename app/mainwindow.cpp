@@ -42,6 +42,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     attachView(ui->QGV_Chart);
     chartScene()->setSnapping(snapping);
+    chartScene()->setLineImpedance(lineImpedance);
     connectControls();
     trackUserEntries();
     initChart();

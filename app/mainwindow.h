@@ -128,6 +128,8 @@ private:
     // Whether held moves on the chart land exactly on the matching circles,
     // between the settings and the chart.
     bool snapping = true;
+    // The impedance of the lines held moves make, in ohms; 0 follows Z0.
+    double lineImpedance = 0.0;
     // The slider scale; every access goes through at(), which is range-tested.
     Electrics::SliderTable sliderTable {};
     QString infoText;

@@ -18,6 +18,7 @@ namespace {
 const QString programGroup = QStringLiteral("Program/");
 const QString chartGroup = QStringLiteral("SmithChart/");
 const QString snappingKey = QStringLiteral("Anpassung/Einrasten");
+const QString lineImpedanceKey = QStringLiteral("Anpassung/Leitungsimpedanz");
 constexpr double defaultZ0 = 50.0;
 
 // A text that does not convert reads as 0.0. A value that is not finite
@@ -50,6 +51,10 @@ void MainWindow::loadSettings()
     // Snapping stays on unless it was stored off; a stored text that is no
     // truth value counts as absent.
     snapping = settings.value(snappingKey).toString() != QStringLiteral("false");
+    // Lines follow Z0 unless a line impedance the dialog would take is stored.
+    const double storedLineImpedance = settings.value(lineImpedanceKey, 0.0).toDouble();
+    lineImpedance =
+        Electrics::isUsableReferenceImpedance(storedLineImpedance) ? storedLineImpedance : 0.0;
 }
 
 void MainWindow::saveSettings()
@@ -70,6 +75,9 @@ void MainWindow::saveSettings()
     if (chartScene())
         snapping = chartScene()->snapping();
     settings.setValue(snappingKey, snapping);
+    if (chartScene())
+        lineImpedance = chartScene()->lineImpedance();
+    settings.setValue(lineImpedanceKey, lineImpedance);
 }
 
 // Writes the loaded values into the controls.

@@ -2,6 +2,7 @@
 
 #include "chart/chartcopy.h"
 #include "chart/graphicsscene.h"
+#include "chart/lineimpedancedialog.h"
 #include "chart/markeritem.h"
 
 #include <QActionGroup>
@@ -17,6 +18,7 @@ ChartMenu::ChartMenu(GraphicsScene &scene, QGraphicsView &view)
     : QMenu(&view)
 {
     addModes(scene);
+    addLineImpedance(scene, view);
     addSeparator();
     QAction *undo = addAction(tr("Letztes Element zurücknehmen"), this,
                               [&scene] { scene.undoMatchingElement(); });
@@ -53,6 +55,20 @@ void ChartMenu::addModes(GraphicsScene &scene)
         addAction(tr("Einrasten"), this, [&scene](bool on) { scene.setSnapping(on); });
     snapping->setCheckable(true);
     snapping->setChecked(scene.snapping());
+}
+
+// The lines that held moves make from now on: of their own impedance, or of
+// the chart's Z0, which they then follow.
+void ChartMenu::addLineImpedance(GraphicsScene &scene, QGraphicsView &view)
+{
+    addAction(tr("Leitungsimpedanz …"), this, [&scene, &view] {
+        if (const auto ohms = LineImpedanceDialog::ask(scene.referenceImpedance().real(), &view))
+            scene.setLineImpedance(*ohms);
+    });
+    QAction *followZ0 =
+        addAction(tr("Leitungsimpedanz = Z0"), this, [&scene] { scene.setLineImpedance(0.0); });
+    followZ0->setCheckable(true);
+    followZ0->setChecked(!(scene.lineImpedance() > 0.0));
 }
 
 void ChartMenu::popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &globalPos)

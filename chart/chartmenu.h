@@ -23,4 +23,5 @@ public:
 
 private:
     void addModes(GraphicsScene &scene);
+    void addLineImpedance(GraphicsScene &scene, QGraphicsView &view);
 };

@@ -379,7 +379,7 @@ template<typename Change> void GraphicsScene::changeChart(Change &&change)
 {
     const std::vector<ChartOverlay::Piece> before = overlayPieces();
     change();
-    heldCircle.show(shownMove(), loadGamma);
+    heldCircle.show(shownMove(), loadGamma, z0, matching.lineImpedance());
     const std::vector<ChartOverlay::Piece> after = overlayPieces();
     auto old = before.cbegin();
     auto now = after.cbegin();
@@ -404,6 +404,11 @@ void GraphicsScene::setMatchingFrequency(double hertz)
 {
     changeChart([this, hertz] { matching.setFrequency(hertz); });
     refreshReadout();
+}
+
+void GraphicsScene::setLineImpedance(double ohms)
+{
+    changeChart([this, ohms] { matching.setLineImpedance(ohms); });
 }
 
 void GraphicsScene::endPath()

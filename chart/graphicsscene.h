@@ -76,6 +76,10 @@ public:
     std::optional<Move> matchingMode() const { return matching.mode(); }
     void setMatchingMode(std::optional<Move> move);
     void setMatchingFrequency(double hertz);
+    // The impedance of the lines that held moves make from now on, in ohms;
+    // not positive for the chart's Z0. Lines already drawn keep theirs.
+    void setLineImpedance(double ohms);
+    double lineImpedance() const { return matching.lineImpedance(); }
     // Turns the load about the circle of the chosen mode; false in the free mode.
     bool turnMarker(double clockwiseDegrees);
     // Whether held drags and turns land exactly on the matching circles when

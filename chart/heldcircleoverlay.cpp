@@ -14,10 +14,11 @@ constexpr int circleAlpha = 80;
 
 } // namespace
 
-void HeldCircleOverlay::show(std::optional<Electrics::MatchingMove> shownMove, complex_dbl load)
+void HeldCircleOverlay::show(std::optional<Electrics::MatchingMove> shownMove, complex_dbl load,
+                             complex_dbl z0, double lineImpedance)
 {
     move = shownMove;
-    circle = move ? Electrics::moveCircle(*move, load) : std::nullopt;
+    circle = move ? Electrics::moveCircle(*move, load, z0, lineImpedance) : std::nullopt;
 }
 
 std::vector<ChartOverlay::Piece> HeldCircleOverlay::pieces() const

@@ -91,6 +91,7 @@ bool MatchingPath::restore(const Electrics::Network &stored, complex_dbl load)
     nodes = std::move(restoredNodes);
     // The load is where the window put it, to the last bit.
     nodes.back() = load;
+    keepLastLineTurn();
     return true;
 }
 
@@ -100,12 +101,14 @@ std::optional<std::size_t> MatchingPath::elementFor(Move move, complex_dbl from)
         && std::abs(nodes.back() - from) <= endTolerance
         && (move != Move::Line || model.elements.back().lineImpedance == nextLineImpedance))
         return model.elements.size() - 1;
-    if (model.elements.size() >= maximumElements || !Electrics::moveCircle(move, from))
+    if (model.elements.size() >= maximumElements
+        || !Electrics::moveCircle(move, from, model.z0, nextLineImpedance))
         return std::nullopt;
     if (isEmpty())
         setLoad(from);
     model.elements.push_back({move, 0.0, move == Move::Line ? nextLineImpedance : 0.0});
     nodes.push_back(from);
+    lastLineTurn = 0.0;
     return model.elements.size() - 1;
 }
 
@@ -117,10 +120,22 @@ MatchingPath::extend(Move move, complex_dbl from,
     if (!index)
         return {from, false};
     const complex_dbl elementStart = nodes[*index];
-    const Electrics::HeldMove moved = step(elementStart);
+    Electrics::HeldMove moved = step(elementStart);
     Electrics::NetworkElement &element = model.elements[*index];
-    element = Electrics::elementFromMove(move, elementStart, moved.gamma, model.z0,
-                                         element.lineImpedance);
+    if (move != Move::Line) {
+        element = Electrics::elementFromMove(move, elementStart, moved.gamma, model.z0, 0.0);
+    } else {
+        // A line's length adds up step by step, turn after turn, so that it
+        // is kept in the model rather than read back from where it ends.
+        const double step =
+            Electrics::lineStep(nodes.back(), moved.gamma, model.z0, element.lineImpedance);
+        const double turn = Electrics::lineTurnAfterStep(lastLineTurn, step);
+        // Stopped at either end of the turn, the load is back where the line began.
+        if (turn != lastLineTurn + step)
+            moved = {elementStart, false};
+        lastLineTurn = turn;
+        element.change = Electrics::lineLengthOfTurn(turn);
+    }
     nodes.back() = moved.gamma;
     return moved;
 }
@@ -130,8 +145,8 @@ Electrics::HeldMove MatchingPath::moveToward(Move move, complex_dbl from, comple
 {
     const complex_dbl z0(model.z0, 0.0);
     return extend(move, from, [&](complex_dbl elementStart) {
-        return Electrics::heldMoveSnappedToward(move, elementStart, from, target, z0,
-                                                snapTolerance);
+        return Electrics::heldMoveSnappedToward(move, elementStart, from, target, z0, snapTolerance,
+                                                nextLineImpedance);
     });
 }
 
@@ -141,8 +156,11 @@ Electrics::HeldMove MatchingPath::turn(Move move, complex_dbl from, double clock
     const complex_dbl z0(model.z0, 0.0);
     return extend(move, from, [&](complex_dbl elementStart) -> Electrics::HeldMove {
         if (snapping)
-            return Electrics::heldMoveSnappedTurned(move, elementStart, from, clockwiseDegrees, z0);
-        return {Electrics::heldMoveTurned(move, elementStart, from, clockwiseDegrees, z0), false};
+            return Electrics::heldMoveSnappedTurned(move, elementStart, from, clockwiseDegrees, z0,
+                                                    nextLineImpedance);
+        return {Electrics::heldMoveTurned(move, elementStart, from, clockwiseDegrees, z0,
+                                          nextLineImpedance),
+                false};
     });
 }
 
@@ -150,6 +168,13 @@ void MatchingPath::removeLastElement()
 {
     model.elements.pop_back();
     nodes.pop_back();
+    keepLastLineTurn();
+}
+
+void MatchingPath::keepLastLineTurn()
+{
+    const bool line = !isEmpty() && model.elements.back().move == Move::Line;
+    lastLineTurn = line ? model.elements.back().change : 0.0;
 }
 
 void MatchingPath::dropEmptyElement()
@@ -193,7 +218,11 @@ std::vector<MatchingPath::PlacedElement> MatchingPath::layout() const
     std::vector<PlacedElement> placed;
     for (std::size_t i = 0; i < model.elements.size(); ++i) {
         const QString value = Electrics::elementText(model, i);
-        const auto arc = Electrics::moveArc(model.elements[i].move, nodes[i], nodes[i + 1]);
+        const Electrics::NetworkElement &element = model.elements[i];
+        const auto arc = element.move == Move::Line
+            ? Electrics::lineArc(nodes[i], nodes[i + 1], element.change, model.z0,
+                                 element.lineImpedance)
+            : Electrics::moveArc(element.move, nodes[i], nodes[i + 1]);
         if (value.isEmpty() || !arc)
             continue;
         PlacedElement shown {i, *arc, QString::number(placed.size() + 1), value, {}, {}};

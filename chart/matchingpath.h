@@ -108,6 +108,9 @@ private:
     Electrics::HeldMove extend(Move move, complex_dbl from,
                                const std::function<Electrics::HeldMove(complex_dbl start)> &step);
     void removeLastElement();
+    // The turn of a line that is the last element, taken from its length
+    // when the path did not make it just now.
+    void keepLastLineTurn();
     std::vector<PlacedElement> layout() const;
 
     Electrics::Network model;
@@ -116,6 +119,9 @@ private:
     std::vector<complex_dbl> nodes {complex_dbl()};
     std::optional<Move> heldMode;
     double nextLineImpedance = 0.0;
+    // The last element's turn while it is a line: what a held line move has
+    // added up, back (negative) or toward the generator.
+    double lastLineTurn = 0.0;
     LabelPlacer fixedObstacles;
     QFont numberFont;
 };

@@ -1,0 +1,99 @@
+#include "chart/lineimpedancedialog.h"
+
+#include "electrics/conversions.h"
+#include "electrics/formatting.h"
+#include "electrics/valueparser.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString refusedStyle = u"color: Red;"_s;
+
+QString quoted(const QString &text)
+{
+    return u"\u201E"_s + text + u"\u201C"_s;
+}
+
+// Why the text was not taken, in the words of the window's own fields.
+QString refusalReason(EntryRefusal cause, const QString &text)
+{
+    switch (cause) {
+    case EntryRefusal::UnitNotAllowed:
+        return quoted(text) + u": hier nur eine Zahl ohne Einheit"_s;
+    case EntryRefusal::Negative:
+        return quoted(text) + u": negative Werte sind hier nicht möglich"_s;
+    case EntryRefusal::OutOfRange:
+        return quoted(text) + u": die Leitungsimpedanz muss zwischen 0,1 Ω und 10 kΩ liegen"_s;
+    case EntryRefusal::TooLarge:
+        return quoted(text) + u": die Zahl ist zu groß"_s;
+    case EntryRefusal::None:
+    case EntryRefusal::NotANumber:
+    case EntryRefusal::NoFiniteGamma:
+        break;
+    }
+    return quoted(text) + u" ist keine Zahl"_s;
+}
+
+} // namespace
+
+LineImpedanceDialog::LineImpedanceDialog(double startOhms, QWidget *parent)
+    : QDialog(parent)
+    , field(new QLineEdit(Electrics::formatNumber(startOhms, 1), this))
+{
+    setWindowTitle(tr("Leitungsimpedanz"));
+    field->setObjectName(u"LED_ZLEITUNG"_s);
+    field->setAccessibleName(tr("Leitungsimpedanz in Ω"));
+    field->setToolTip(tr("Die Impedanz der Leitungen, die von nun an gezeichnet werden, "
+                         "in Ω (0,1 Ω bis 10 kΩ)"));
+    usualToolTip = field->toolTip();
+    usualStyle = field->styleSheet();
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Abbrechen"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &LineImpedanceDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &LineImpedanceDialog::reject);
+
+    auto *layout = new QFormLayout(this);
+    layout->addRow(tr("Z<sub>L</sub> (Ω):"), field);
+    layout->addRow(buttons);
+}
+
+void LineImpedanceDialog::accept()
+{
+    ValueEntry entry;
+    entry.text = field->text();
+    entry.nonNegative = true;
+    Electrics::parsePlainNumber(entry);
+    if (!entry.error && !Electrics::isUsableReferenceImpedance(entry.value)) {
+        entry.error = true;
+        entry.cause = EntryRefusal::OutOfRange;
+    }
+    if (entry.error || entry.empty) {
+        const QString reason = tr("Nicht übernommen: ")
+            + refusalReason(entry.error ? entry.cause : EntryRefusal::NotANumber, field->text());
+        field->setStyleSheet(refusedStyle);
+        field->setToolTip(reason);
+        field->setAccessibleDescription(reason);
+        return;
+    }
+    field->setStyleSheet(usualStyle);
+    field->setToolTip(usualToolTip);
+    field->setAccessibleDescription(QString());
+    taken = entry.value;
+    QDialog::accept();
+}
+
+std::optional<double> LineImpedanceDialog::ask(double startOhms, QWidget *parent)
+{
+    LineImpedanceDialog dialog(startOhms, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.impedance();
+}
