@@ -5,6 +5,7 @@
 
 #include <QGraphicsView>
 #include <QImage>
+#include <QLineEdit>
 #include <QLocale>
 #include <QScreen>
 #include <QTest>
@@ -30,6 +31,7 @@ private:
 
 // Each row is a sequence of steps, "control=input":
 //   menu=ENTRY            chooses an entry of the chart's menu
+//   lineimpedance=OHMS    takes a line impedance through the chart's menu and dialog
 //   drag=RE;IM            a free drag of the marker to Gamma
 //   shunt, series, line=RE;IM   a drag held with Ctrl, Shift or both
 //   QGV_Chart=KEYS        keys pressed on the chart
@@ -46,6 +48,9 @@ void TestChartRepaint::chartRepaintsAsPaintedWhole_data()
     const QString free = u"menu=Frei bewegen"_s;
     const QString mismatched = u"LED_R=100"_s;
     const QString reactive = u"LED_X=50"_s;
+    QStringList turns;
+    for (int key = 0; key < 40; ++key)
+        turns << u"Ctrl+Right"_s;
     const QList<std::pair<const char *, QStringList>> inputs = {
         {"free drags", {u"drag=0.3;0.4"_s, u"drag=-0.2;-0.5"_s, u"drag=0.05;0.02"_s}},
         {"held drags",
@@ -65,6 +70,9 @@ void TestChartRepaint::chartRepaintsAsPaintedWhole_data()
          {mismatched, shunt, u"QGV_Chart=Ctrl+Right"_s, line, u"QGV_Chart=Ctrl+Right"_s,
           u"menu=Anpassung löschen"_s}},
         {"modes", {mismatched, series, shunt, line, free}},
+        {"line impedance",
+         {mismatched, reactive, u"lineimpedance=22,36"_s, u"line=0.3;-0.3"_s, u"line=-0.4;0.1"_s,
+          u"menu=Leitungsimpedanz = Z0"_s, line, u"QGV_Chart="_s + turns.join(u", "_s)}},
         {"SWR circles", {u"SPB_SWR3=1,5"_s, u"SPB_SWR1=4"_s, u"SPB_SWR2=1"_s}},
         {"Z0", {mismatched, series, u"QGV_Chart=Ctrl+Right"_s, u"LED_Z0=75"_s}},
         {"frequency",
@@ -116,6 +124,18 @@ void TestChartRepaint::takeStep(const QString &step)
         menu.start();
         panel->pressOnChart(u"Shift+F10"_s);
         QCOMPARE(menu.stepsDone(), 1);
+    } else if (control == u"lineimpedance") {
+        ModalDriver menu;
+        menu.chooseFromMenu(u"Leitungsimpedanz …"_s);
+        menu.addStep("LineImpedanceDialog", [&input](QWidget *dialog) {
+            auto *field = dialog->findChild<QLineEdit *>(u"LED_ZLEITUNG"_s);
+            field->selectAll();
+            QTest::keyClicks(field, input);
+            QTest::keyClick(field, Qt::Key_Return);
+        });
+        menu.start();
+        panel->pressOnChart(u"Shift+F10"_s);
+        QCOMPARE(menu.stepsDone(), 2);
     } else if (control == u"drag") {
         panel->dragMarkerTo(gamma());
     } else if (control == u"series") {

@@ -61,6 +61,9 @@ private slots:
     void heldKeysKeepTheirQuantity_data();
     void heldKeysKeepTheirQuantity();
     void heldDragsLandOnTheMatch();
+    void lineImpedanceDialogTakesZ0sRange_data();
+    void lineImpedanceDialogTakesZ0sRange();
+    void quarterWaveLineMatches();
     void controlsRepaintAsPaintedWhole_data();
     void controlsRepaintAsPaintedWhole();
 };
@@ -516,6 +519,90 @@ void TestLoadPropagation::heldDragsLandOnTheMatch()
     QCOMPARE(panel->text(u"marker"_s).split(u'\n').mid(1),
              QStringList({u"1. Parallel-C 21,96 pF"_s, u"2. Serien-L 97,46 nH"_s,
                           u"höchste Knotengüte Q = 1,22"_s}));
+}
+
+void TestLoadPropagation::lineImpedanceDialogTakesZ0sRange_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("refusal"); // empty: taken
+
+    QTest::newRow("taken") << u"22,36"_s << QString();
+    QTest::newRow("lowest taken") << u"0,1"_s << QString();
+    QTest::newRow("text") << u"abc"_s << u"ist keine Zahl"_s;
+    QTest::newRow("with a unit") << u"4,7k"_s << u"ohne Einheit"_s;
+    QTest::newRow("negative") << u"-22"_s << u"negative Werte"_s;
+    QTest::newRow("below 0,1 Ω") << u"0,05"_s << u"zwischen 0,1 Ω und 10 kΩ"_s;
+    QTest::newRow("above 10 kΩ") << u"10000,5"_s << u"zwischen 0,1 Ω und 10 kΩ"_s;
+}
+
+// The dialog starts at the chart's Z0 and takes a line impedance as the Z0
+// field takes Z0; a text it refuses turns the field red with the reason, and
+// Return leaves the dialog open.
+void TestLoadPropagation::lineImpedanceDialogTakesZ0sRange()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, refusal);
+    panel->enter(u"LED_Z0"_s, u"75"_s);
+    QString startText;
+    bool openAfterReturn = false;
+    QString style;
+    QString reason;
+    ModalDriver menu;
+    menu.chooseFromMenu(u"Leitungsimpedanz …"_s);
+    menu.addStep("LineImpedanceDialog", [&](QWidget *dialog) {
+        auto *field = dialog->findChild<QLineEdit *>(u"LED_ZLEITUNG"_s);
+        QVERIFY(field && !field->accessibleName().isEmpty());
+        startText = field->text();
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Return);
+        openAfterReturn = dialog->isVisible();
+        style = field->styleSheet();
+        reason = field->toolTip();
+        if (openAfterReturn)
+            QTest::keyClick(field, Qt::Key_Escape);
+    });
+    menu.start();
+    panel->pressOnChart(u"Shift+F10"_s);
+    QCOMPARE(menu.stepsDone(), 2);
+    QCOMPARE(startText, u"75,0"_s);
+    QCOMPARE(openAfterReturn, !refusal.isEmpty());
+    QCOMPARE(style.contains(u"Red"_s), !refusal.isEmpty());
+    QVERIFY2(refusal.isEmpty() || reason.contains(refusal), qPrintable(reason));
+}
+
+// The quarter-wave transformer: 10 Ω on 50 Ω at 3 GHz, turned half round on
+// a line of 22,36 Ω, ends at 22,36² / 10 = 49,997 Ω.
+void TestLoadPropagation::quarterWaveLineMatches()
+{
+    panel->enter(u"LED_FREQUENZ"_s, u"3 GHz"_s);
+    panel->enter(u"LED_R"_s, u"10"_s);
+    panel->enter(u"LED_X"_s, u"0"_s);
+    ModalDriver impedance;
+    impedance.chooseFromMenu(u"Leitungsimpedanz …"_s);
+    impedance.addStep("LineImpedanceDialog", [](QWidget *dialog) {
+        auto *field = dialog->findChild<QLineEdit *>(u"LED_ZLEITUNG"_s);
+        field->selectAll();
+        QTest::keyClicks(field, u"22,36"_s);
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    impedance.start();
+    panel->pressOnChart(u"Shift+F10"_s);
+    QCOMPARE(impedance.stepsDone(), 2);
+    ModalDriver mode;
+    mode.chooseFromMenu(u"Leitung (|Γ| konstant)"_s);
+    mode.start();
+    panel->pressOnChart(u"Shift+F10"_s);
+    QCOMPARE(mode.stepsDone(), 1);
+
+    QStringList halfTurn;
+    for (int key = 0; key < 18; ++key)
+        halfTurn << u"Ctrl+Right"_s;
+    panel->pressOnChart(halfTurn.join(u", "_s));
+    QCOMPARE(panel->text(u"LED_R"_s), u"50,00 Ω"_s);
+    QVERIFY2(
+        panel->text(u"marker"_s).split(u'\n').contains(u"1. Leitung 22,36 Ω 0,250 λ (90,0°)"_s),
+        qPrintable(panel->text(u"marker"_s)));
 }
 
 void TestLoadPropagation::controlsRepaintAsPaintedWhole_data()

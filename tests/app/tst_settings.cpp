@@ -29,7 +29,7 @@ private slots:
     void init();
     void emptyStoreGivesDefaults();
     void valuesSurviveARestart();
-    void storeHoldsExactlyTenKeys();
+    void storeHoldsExactlyElevenKeys();
     void snappingIsOnUnlessStoredOff_data();
     void snappingIsOnUnlessStoredOff();
     void corruptedStore_data();
@@ -51,6 +51,7 @@ const QString frequencyKey = QStringLiteral("SmithChart/Frequency");
 const QString swrKeys[3] = {QStringLiteral("SmithChart/SWR1"), QStringLiteral("SmithChart/SWR2"),
                             QStringLiteral("SmithChart/SWR3")};
 const QString snappingKey = QStringLiteral("Anpassung/Einrasten");
+const QString lineImpedanceKey = QStringLiteral("Anpassung/Leitungsimpedanz");
 
 using StoredValues = QList<QPair<QString, QVariant>>;
 
@@ -171,13 +172,13 @@ void TestSettings::valuesSurviveARestart()
         QCOMPARE(storedValue(key), value.toDouble());
 }
 
-void TestSettings::storeHoldsExactlyTenKeys()
+void TestSettings::storeHoldsExactlyElevenKeys()
 {
     runOnce();
     QStringList keys = QSettings(storePath(), QSettings::IniFormat).allKeys();
     keys.sort();
     QCOMPARE(keys,
-             QStringList({snappingKey, QStringLiteral("Program/geometry"),
+             QStringList({snappingKey, lineImpedanceKey, QStringLiteral("Program/geometry"),
                           QStringLiteral("Program/windowState"), frequencyKey, gammaIKey, gammaRKey,
                           swrKeys[0], swrKeys[1], swrKeys[2], z0Key}));
 }
@@ -236,6 +237,14 @@ void TestSettings::corruptedStore_data()
     QTest::newRow("SWR1 text") << swrKeys[0] << QStringLiteral("two") << 0.0;
     QTest::newRow("SWR1 inf") << swrKeys[0] << QStringLiteral("inf") << 1.0;
     QTest::newRow("SWR1 -5 kept") << swrKeys[0] << QStringLiteral("-5") << -5.0;
+    // A line impedance the dialog would refuse follows Z0, stored as 0.
+    QTest::newRow("Leitungsimpedanz text") << lineImpedanceKey << QStringLiteral("zwanzig") << 0.0;
+    QTest::newRow("Leitungsimpedanz nan") << lineImpedanceKey << QStringLiteral("nan") << 0.0;
+    QTest::newRow("Leitungsimpedanz -22") << lineImpedanceKey << QStringLiteral("-22") << 0.0;
+    QTest::newRow("Leitungsimpedanz 0.05") << lineImpedanceKey << QStringLiteral("0.05") << 0.0;
+    QTest::newRow("Leitungsimpedanz 1e999") << lineImpedanceKey << QStringLiteral("1e999") << 0.0;
+    QTest::newRow("Leitungsimpedanz 22.36 kept")
+        << lineImpedanceKey << QStringLiteral("22.36") << 22.36;
 }
 
 void TestSettings::corruptedStore()

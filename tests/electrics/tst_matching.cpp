@@ -87,6 +87,12 @@ private slots:
     void arcBendsTheWayTheElementGoes();
     void elementNamesTheNetwork_data();
     void elementNamesTheNetwork();
+    void lineCircleOfItsOwnImpedance_data();
+    void lineCircleOfItsOwnImpedance();
+    void lineTurnKeepsItsReflection_data();
+    void lineTurnKeepsItsReflection();
+    void lineLengthsAddUp_data();
+    void lineLengthsAddUp();
 };
 
 void TestMatching::heldMoveGoesToNearestPoint_data()
@@ -368,6 +374,123 @@ void TestMatching::elementNamesTheNetwork()
     QFETCH(double, frequency);
     QFETCH(QString, text);
     QCOMPARE(matchingElementText(move, from, to, z50, frequency), text);
+}
+
+void TestMatching::lineCircleOfItsOwnImpedance_data()
+{
+    QTest::addColumn<complex_dbl>("load");
+    QTest::addColumn<double>("lineImpedance");
+
+    QTest::newRow("10 Ω on 22,36 Ω, the quarter-wave transformer") << complex_dbl(10.0) << 22.36;
+    QTest::newRow("30 + j40 Ω on 75 Ω") << complex_dbl(30.0, 40.0) << 75.0;
+    QTest::newRow("200 - j100 Ω on 25 Ω") << complex_dbl(200.0, -100.0) << 25.0;
+    QTest::newRow("the chart's own Z0") << complex_dbl(100.0, 50.0) << 50.0;
+}
+
+// The circle of constant |Γl| runs through Γ of Zl · SWRl and Zl / SWRl, SWRl
+// taken from the textbook reflection against Zl, and through the load.
+void TestMatching::lineCircleOfItsOwnImpedance()
+{
+    QFETCH(complex_dbl, load);
+    QFETCH(double, lineImpedance);
+    const double magnitude = std::abs((load - lineImpedance) / (load + lineImpedance));
+    const double swr = (1.0 + magnitude) / (1.0 - magnitude);
+    const double right = gammaOf(lineImpedance * swr).real();
+    const double left = gammaOf(lineImpedance / swr).real();
+    const std::optional<GammaCircle> circle =
+        moveCircle(MatchingMove::Line, gammaOf(load), z50, lineImpedance);
+    QVERIFY(circle);
+    QVERIFY(std::abs(circle->centre - complex_dbl((right + left) / 2.0)) < 1e-12);
+    QVERIFY(std::abs(circle->radius - (right - left) / 2.0) < 1e-12);
+    QVERIFY(std::abs(std::abs(gammaOf(load) - circle->centre) - circle->radius) < 1e-12);
+}
+
+void TestMatching::lineTurnKeepsItsReflection_data()
+{
+    QTest::addColumn<complex_dbl>("load");
+    QTest::addColumn<double>("lineImpedance");
+    QTest::addColumn<double>("degrees"); // a key's turn, or not a number for a drag
+    QTest::addColumn<complex_dbl>("aim");
+
+    const complex_dbl tenOhms = gammaOf(10.0);
+    const double drag = std::nan("");
+    QTest::newRow("key/a degree toward the generator") << tenOhms << 22.36 << 1.0 << complex_dbl();
+    QTest::newRow("key/ten degrees back")
+        << gammaOf({30.0, 40.0}) << 75.0 << -10.0 << complex_dbl();
+    QTest::newRow("key/most of a turn")
+        << gammaOf({200.0, -100.0}) << 25.0 << 350.0 << complex_dbl();
+    QTest::newRow("drag/across the chart") << tenOhms << 22.36 << drag << complex_dbl(0.3, 0.6);
+    QTest::newRow("drag/outside the circle")
+        << gammaOf({30.0, 40.0}) << 75.0 << drag << complex_dbl(-1.2, -0.9);
+}
+
+// A held line of its own impedance keeps |Γl| to 1e-9; a key turns the phase
+// of Γl by its degrees, a drag ends on the drawn circle.
+void TestMatching::lineTurnKeepsItsReflection()
+{
+    QFETCH(complex_dbl, load);
+    QFETCH(double, lineImpedance);
+    QFETCH(double, degrees);
+    QFETCH(complex_dbl, aim);
+    const auto againstLine = [lineImpedance](complex_dbl gamma) {
+        const complex_dbl z = impedanceOf(gamma);
+        return (z - lineImpedance) / (z + lineImpedance);
+    };
+    const bool key = !std::isnan(degrees);
+    const complex_dbl moved = key
+        ? heldMoveTurned(MatchingMove::Line, load, load, degrees, z50, lineImpedance)
+        : heldMoveToward(MatchingMove::Line, load, load, aim, z50, lineImpedance);
+    const double kept = std::abs(againstLine(load));
+    QVERIFY2(std::abs(std::abs(againstLine(moved)) - kept) <= 1e-9 * kept,
+             qPrintable(QString::number(std::abs(againstLine(moved)))));
+    if (key) {
+        const complex_dbl turn = againstLine(moved) / againstLine(load);
+        QVERIFY(std::abs(turn - std::polar(1.0, -degrees * pi / 180.0)) < 1e-9);
+    } else {
+        const std::optional<GammaCircle> circle =
+            moveCircle(MatchingMove::Line, load, z50, lineImpedance);
+        QVERIFY(circle);
+        const complex_dbl towardAim = (aim - circle->centre) / std::abs(aim - circle->centre);
+        QVERIFY(std::abs(moved - (circle->centre + circle->radius * towardAim)) < 1e-9);
+    }
+}
+
+void TestMatching::lineLengthsAddUp_data()
+{
+    QTest::addColumn<double>("lineImpedance");
+    QTest::addColumn<double>("degrees"); // each key's turn
+    QTest::addColumn<int>("keys");
+    QTest::addColumn<double>("length");
+
+    // 720° of Γl make a wavelength.
+    QTest::newRow("half a turn, a quarter wave") << 22.36 << 1.0 << 180 << 0.25;
+    QTest::newRow("on past a full turn") << 50.0 << 10.0 << 45 << 0.625;
+    QTest::newRow("on past a full turn, own impedance") << 75.0 << 10.0 << 54 << 0.75;
+    QTest::newRow("two full turns stop at 1 λ") << 22.36 << 10.0 << 80 << 1.0;
+    QTest::newRow("begun back, half a wave less") << 50.0 << -1.0 << 90 << 0.375;
+    QTest::newRow("back through half a wave to nothing") << 75.0 << -10.0 << 40 << 0.0;
+}
+
+// A held line's steps add up turn after turn: its length is the turn of Γl
+// over 720°, up to 1 λ, and a line begun back moves the load as the line of
+// half a wavelength less the turn does.
+void TestMatching::lineLengthsAddUp()
+{
+    QFETCH(double, lineImpedance);
+    QFETCH(double, degrees);
+    QFETCH(int, keys);
+    QFETCH(double, length);
+    const complex_dbl start = gammaOf({30.0, 40.0});
+    complex_dbl from = start;
+    double turn = 0.0;
+    for (int key = 0; key < keys; ++key) {
+        const complex_dbl to =
+            heldMoveTurned(MatchingMove::Line, start, from, degrees, z50, lineImpedance);
+        turn = lineTurnAfterStep(turn, lineStep(from, to, z50, lineImpedance));
+        from = to;
+    }
+    QVERIFY2(std::abs(lineLengthOfTurn(turn) - length) < 1e-9,
+             qPrintable(QString::number(lineLengthOfTurn(turn))));
 }
 
 QTEST_GUILESS_MAIN(TestMatching)

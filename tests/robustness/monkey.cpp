@@ -311,6 +311,8 @@ void Monkey::useChartMenu()
         u"Serienelement (R konstant)"_s,
         u"Parallelelement (G konstant)"_s,
         u"Leitung (|Γ| konstant)"_s,
+        u"Leitungsimpedanz …"_s,
+        u"Leitungsimpedanz = Z0"_s,
         u"Letztes Element zurücknehmen"_s,
         u"Anpassung löschen"_s,
         u"Diagramm kopieren"_s,
@@ -321,6 +323,27 @@ void Monkey::useChartMenu()
     action.drag = true;
     ModalDriver menu;
     menu.chooseFromMenu(entry);
+    int steps = 1;
+    if (entry == u"Leitungsimpedanz …"_s) {
+        // A line impedance from the usual range, or a text the dialog refuses
+        // before it is cancelled.
+        static const QStringList texts = {u"22,36"_s, u"0,1"_s, u"10000"_s, u"0"_s,
+                                          u"-5"_s,    u"nan"_s, u"75 Ω"_s,  QString()};
+        const QString text = random.bounded(2) == 0
+            ? QLocale().toString(Hostile::between(random, 1.0, 300.0), 'f', random.bounded(3))
+            : Hostile::oneOf(random, texts);
+        action.description += u" and type \"%1\" into LED_ZLEITUNG"_s.arg(text);
+        menu.addStep("LineImpedanceDialog", [text](QWidget *dialog) {
+            auto *field = dialog->findChild<QLineEdit *>(u"LED_ZLEITUNG"_s);
+            // Typed as a paste, since key clicks know no Ω.
+            field->selectAll();
+            field->insert(text);
+            QTest::keyClick(field, Qt::Key_Return);
+            if (dialog->isVisible())
+                QTest::keyClick(field, Qt::Key_Escape);
+        });
+        steps = 2;
+    }
     menu.start();
     const markerItem *marker = panel.window().chartScene()->markerGraphic();
     const QPoint start = marker ? view.mapFromScene(marker->pos()) : QPoint();
@@ -338,7 +361,7 @@ void Monkey::useChartMenu()
         QApplication::sendEvent(view.viewport(), &click);
     }
     drag.reset(); // the release, if a drag was under way
-    if (menu.stepsDone() != 1)
+    if (menu.stepsDone() != steps)
         action.description += u" (the menu did not open)"_s;
     // The headless platform has no window manager to give the activation back.
     panel.window().activateWindow();
