@@ -64,6 +64,7 @@ private slots:
     void lineImpedanceDialogTakesZ0sRange_data();
     void lineImpedanceDialogTakesZ0sRange();
     void quarterWaveLineMatches();
+    void heldLineAddsUpPastHalfAWave();
     void controlsRepaintAsPaintedWhole_data();
     void controlsRepaintAsPaintedWhole();
 };
@@ -603,6 +604,25 @@ void TestLoadPropagation::quarterWaveLineMatches()
     QVERIFY2(
         panel->text(u"marker"_s).split(u'\n').contains(u"1. Leitung 22,36 Ω 0,250 λ (90,0°)"_s),
         qPrintable(panel->text(u"marker"_s)));
+}
+
+// 150 Ω on 50 Ω, |Γ| = 0,5, dragged round clockwise a quarter turn of Γ at
+// a time: half a wave after four, and the line stays and goes on adding up.
+void TestLoadPropagation::heldLineAddsUpPastHalfAWave()
+{
+    if (!panel->markerGamma())
+        QSKIP("the chart has no marker to drag");
+    panel->enter(u"LED_R"_s, u"150"_s);
+    panel->enter(u"LED_X"_s, u"0"_s);
+    const Qt::KeyboardModifiers line = Qt::ControlModifier | Qt::ShiftModifier;
+    const complex_dbl quarterTurns[] = {{0.0, -0.5}, {-0.5, 0.0}, {0.0, 0.5}, {0.5, 0.0}};
+    for (const complex_dbl aim : quarterTurns)
+        panel->heldDragTo(aim, line);
+    QCOMPARE(panel->text(u"marker"_s).split(u'\n').mid(1, 1),
+             QStringList {u"1. Leitung 0,500 λ (180,0°)"_s});
+    panel->heldDragTo(quarterTurns[0], line);
+    QCOMPARE(panel->text(u"marker"_s).split(u'\n').mid(1, 1),
+             QStringList {u"1. Leitung 0,625 λ (225,0°)"_s});
 }
 
 void TestLoadPropagation::controlsRepaintAsPaintedWhole_data()
