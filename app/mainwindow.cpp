@@ -43,12 +43,15 @@ MainWindow::MainWindow(QWidget *parent)
     attachView(ui->QGV_Chart);
     chartScene()->setSnapping(snapping);
     chartScene()->setLineImpedance(lineImpedance);
+    setRealisation(Electrics::MatchingMove::Series, seriesRealisation);
+    setRealisation(Electrics::MatchingMove::Shunt, shuntRealisation);
     connectControls();
     trackUserEntries();
     initChart();
     setMatchingFrequency(frequency);
     updateSliders(UpdateMask::All);
     setGamma(gamma);
+    restoreMatchingPath(matchingPath);
     refreshDisplays(UpdateMask::All);
     normalStyle = ui->LED_FREQUENZ->styleSheet();
 }
@@ -141,6 +144,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    matchingPath = storedMatchingPath();
     tearDownChart();
     Q_UNUSED(event)
 }

@@ -130,6 +130,13 @@ private:
     bool snapping = true;
     // The impedance of the lines held moves make, in ohms; 0 follows Z0.
     double lineImpedance = 0.0;
+    // How the chart builds series and shunt elements, between the settings
+    // and the chart.
+    Electrics::Realisation seriesRealisation = Electrics::Realisation::LumpedLC;
+    Electrics::Realisation shuntRealisation = Electrics::Realisation::LumpedLC;
+    // The matching path as stored, taken back once the chart stands, and
+    // kept here from the close, which takes the chart down, to the store.
+    QString matchingPath;
     // The slider scale; every access goes through at(), which is range-tested.
     Electrics::SliderTable sliderTable {};
     QString infoText;

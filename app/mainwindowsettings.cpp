@@ -19,6 +19,9 @@ const QString programGroup = QStringLiteral("Program/");
 const QString chartGroup = QStringLiteral("SmithChart/");
 const QString snappingKey = QStringLiteral("Anpassung/Einrasten");
 const QString lineImpedanceKey = QStringLiteral("Anpassung/Leitungsimpedanz");
+const QString pathKey = QStringLiteral("Anpassung/Pfad");
+const QString shuntRealisationKey = QStringLiteral("Anpassung/Parallelelemente");
+const QString seriesRealisationKey = QStringLiteral("Anpassung/Serienelemente");
 constexpr double defaultZ0 = 50.0;
 
 // A text that does not convert reads as 0.0. A value that is not finite
@@ -28,6 +31,23 @@ double readChartValue(const QSettings &settings, const QString &entry, double fa
 {
     const double value = settings.value(chartGroup + entry, fallback).toDouble();
     return std::isfinite(value) ? value : fallback;
+}
+
+// A realisation is stored as its number: 0 L and C, 1 an open stub, 2 a
+// short-circuited one. Anything else counts as absent.
+Electrics::Realisation readRealisation(const QSettings &settings, const QString &key)
+{
+    bool ok = false;
+    const int stored = settings.value(key).toString().toInt(&ok);
+    switch (ok ? stored : -1) {
+    case static_cast<int>(Electrics::Realisation::OpenStub):
+        return Electrics::Realisation::OpenStub;
+    case static_cast<int>(Electrics::Realisation::ShortStub):
+        return Electrics::Realisation::ShortStub;
+    default:
+        break;
+    }
+    return Electrics::Realisation::LumpedLC;
 }
 
 } // namespace
@@ -55,6 +75,14 @@ void MainWindow::loadSettings()
     const double storedLineImpedance = settings.value(lineImpedanceKey, 0.0).toDouble();
     lineImpedance =
         Electrics::isUsableReferenceImpedance(storedLineImpedance) ? storedLineImpedance : 0.0;
+    seriesRealisation = readRealisation(settings, seriesRealisationKey);
+    shuntRealisation = readRealisation(settings, shuntRealisationKey);
+    // A path drawn on a Z0 that is refused now would lead somewhere else; the
+    // chart drops one that does not lead to the stored load.
+    const QVariant pathZ0 = settings.value(chartGroup + QStringLiteral("Z0"));
+    const bool pathZ0Kept =
+        !pathZ0.isValid() || Electrics::isUsableReferenceImpedance(pathZ0.toDouble());
+    matchingPath = pathZ0Kept ? settings.value(pathKey).toString() : QString();
 }
 
 void MainWindow::saveSettings()
@@ -78,6 +106,16 @@ void MainWindow::saveSettings()
     if (chartScene())
         lineImpedance = chartScene()->lineImpedance();
     settings.setValue(lineImpedanceKey, lineImpedance);
+    if (chartScene()) {
+        seriesRealisation = realisation(Electrics::MatchingMove::Series);
+        shuntRealisation = realisation(Electrics::MatchingMove::Shunt);
+    }
+    // A close has taken the chart down already and kept its path.
+    if (isReady())
+        matchingPath = storedMatchingPath();
+    settings.setValue(pathKey, matchingPath);
+    settings.setValue(seriesRealisationKey, static_cast<int>(seriesRealisation));
+    settings.setValue(shuntRealisationKey, static_cast<int>(shuntRealisation));
 }
 
 // Writes the loaded values into the controls.

@@ -51,6 +51,7 @@ void ChartMenu::addModes(GraphicsScene &scene)
         action->setChecked(scene.matchingMode() == move);
         group->addAction(action);
     }
+    addRealisations(scene);
     QAction *snapping =
         addAction(tr("Einrasten"), this, [&scene](bool on) { scene.setSnapping(on); });
     snapping->setCheckable(true);
@@ -69,6 +70,36 @@ void ChartMenu::addLineImpedance(GraphicsScene &scene, QGraphicsView &view)
         addAction(tr("Leitungsimpedanz = Z0"), this, [&scene] { scene.setLineImpedance(0.0); });
     followZ0->setCheckable(true);
     followZ0->setChecked(!(scene.lineImpedance() > 0.0));
+}
+
+// A submenu for each kind of element; a choice renames the elements already
+// drawn and is no step that Ctrl+Z takes back.
+void ChartMenu::addRealisations(GraphicsScene &scene)
+{
+    using Move = GraphicsScene::Move;
+    using Electrics::Realisation;
+    const std::array<std::pair<QString, Move>, 2> kinds {{
+        {tr("Parallelelemente als"), Move::Shunt},
+        {tr("Serienelemente als"), Move::Series},
+    }};
+    const std::array<std::pair<QString, Realisation>, 3> realisations {{
+        {tr("L und C"), Realisation::LumpedLC},
+        {tr("Stichleitung, leerlaufend"), Realisation::OpenStub},
+        {tr("Stichleitung, kurzgeschlossen"), Realisation::ShortStub},
+    }};
+    for (const auto &[title, move] : kinds) {
+        QMenu *submenu = addMenu(title);
+        auto *group = new QActionGroup(submenu);
+        for (const auto &[text, realisation] : realisations) {
+            QAction *action =
+                submenu->addAction(text, this, [&scene, move = move, realisation = realisation] {
+                    scene.setRealisation(move, realisation);
+                });
+            action->setCheckable(true);
+            action->setChecked(scene.realisation(move) == realisation);
+            group->addAction(action);
+        }
+    }
 }
 
 void ChartMenu::popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &globalPos)

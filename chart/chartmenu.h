@@ -6,7 +6,8 @@ class GraphicsScene;
 class QGraphicsView;
 
 // The chart's context menu: which move plain drags and the arrow keys make
-// and whether held moves land exactly on the matching circles, taking back
+// and whether held moves land exactly on the matching circles, how series and
+// shunt elements are built (L and C or stubs), taking back
 // the network built on the chart, and a copy of the chart for a worksheet.
 // Made for one showing and destroyed after it.
 class ChartMenu : public QMenu
@@ -24,4 +25,5 @@ public:
 private:
     void addModes(GraphicsScene &scene);
     void addLineImpedance(GraphicsScene &scene, QGraphicsView &view);
+    void addRealisations(GraphicsScene &scene);
 };

@@ -425,6 +425,37 @@ void GraphicsScene::endMatchingPath()
     refreshReadout();
 }
 
+void GraphicsScene::setRealisation(Move move, Electrics::Realisation realisation)
+{
+    changeChart([this, move, realisation] { matching.setRealisation(move, realisation); });
+    refreshReadout();
+}
+
+Electrics::Realisation GraphicsScene::realisation(Move move) const
+{
+    const Electrics::Network &network = matching.network();
+    return move == Move::Series ? network.seriesRealisation : network.shuntRealisation;
+}
+
+QString GraphicsScene::storedMatchingPath() const
+{
+    return matching.isEmpty() ? QString() : Electrics::encodeNetworkPath(matching.network());
+}
+
+bool GraphicsScene::restoreMatchingPath(const QString &stored)
+{
+    if (!marker || stored.isEmpty())
+        return false;
+    const std::optional<Electrics::Network> network =
+        Electrics::decodeNetworkPath(stored, matching.network());
+    bool restored = false;
+    if (network)
+        changeChart(
+            [this, &network, &restored] { restored = matching.restore(*network, loadGamma); });
+    refreshReadout();
+    return restored;
+}
+
 bool GraphicsScene::undoMatchingElement()
 {
     if (matching.isEmpty() || !marker)

@@ -87,6 +87,17 @@ public:
     void setSnapping(bool on) { snapOn = on; }
     bool snapping() const { return snapOn; }
     void endMatchingPath();
+    // How every series or every shunt element is built, those drawn included;
+    // the load stays where it is and only the names change.
+    void setRealisation(Move move, Electrics::Realisation realisation);
+    Electrics::Realisation realisation(Move move) const;
+    // The path as the settings keep it (see electrics' encodeNetworkPath);
+    // empty while it has no element.
+    QString storedMatchingPath() const;
+    // Takes a stored path back onto the chart, once the chart is built and the
+    // load set; false, leaving the path empty, unless it is whole and leads
+    // to where the load is.
+    bool restoreMatchingPath(const QString &stored);
     // Put the load back where the last element, or the whole path, began.
     bool undoMatchingElement();
     bool clearMatchingPath();

@@ -119,3 +119,24 @@ void SmithBasics::endMatchingPath()
     if (scene)
         scene->endMatchingPath();
 }
+
+QString SmithBasics::storedMatchingPath() const
+{
+    return ready ? scene->storedMatchingPath() : QString();
+}
+
+bool SmithBasics::restoreMatchingPath(const QString &stored)
+{
+    return ready && scene->restoreMatchingPath(stored);
+}
+
+void SmithBasics::setRealisation(Electrics::MatchingMove move, Electrics::Realisation realisation)
+{
+    if (scene)
+        scene->setRealisation(move, realisation);
+}
+
+Electrics::Realisation SmithBasics::realisation(Electrics::MatchingMove move) const
+{
+    return scene ? scene->realisation(move) : Electrics::Realisation::LumpedLC;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "electrics/complexdbl.h"
+#include "electrics/network.h"
 
 #include <QRectF>
 
@@ -41,6 +42,13 @@ public:
     void setMatchingFrequency(double hertz);
     // The load was set elsewhere: the matching path ends where it stands.
     void endMatchingPath();
+    // The matching path as the settings keep it, and back onto a built chart
+    // with its load set; false when it was dropped.
+    QString storedMatchingPath() const;
+    bool restoreMatchingPath(const QString &stored);
+    // How the chart builds every series or every shunt element.
+    void setRealisation(Electrics::MatchingMove move, Electrics::Realisation realisation);
+    Electrics::Realisation realisation(Electrics::MatchingMove move) const;
 
     GraphicsScene *chartScene() const { return scene; }
 
