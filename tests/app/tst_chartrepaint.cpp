@@ -30,7 +30,7 @@ private:
 };
 
 // Each row is a sequence of steps, "control=input":
-//   menu=ENTRY            chooses an entry of the chart's menu
+//   menu=ENTRY            chooses an entry of the chart's menu ("Submenu/Entry")
 //   lineimpedance=OHMS    takes a line impedance through the chart's menu and dialog
 //   drag=RE;IM            a free drag of the marker to Gamma
 //   shunt, series, line=RE;IM   a drag held with Ctrl, Shift or both
@@ -78,6 +78,11 @@ void TestChartRepaint::chartRepaintsAsPaintedWhole_data()
         {"Z0", {mismatched, series, u"QGV_Chart=Ctrl+Right"_s, u"LED_Z0=75"_s}},
         {"frequency",
          {mismatched, reactive, shunt, u"QGV_Chart=Ctrl+Right"_s, u"LED_FREQUENZ=100 MHz"_s}},
+        {"realisations",
+         {mismatched, reactive, shunt, u"QGV_Chart=Ctrl+Right"_s, series, u"QGV_Chart=Ctrl+Right"_s,
+          u"menu=Parallelelemente als/Stichleitung, kurzgeschlossen"_s,
+          u"menu=Serienelemente als/Stichleitung, leerlaufend"_s,
+          u"menu=Parallelelemente als/L und C"_s}},
     };
     for (const QSize size : {QSize(940, 715), QSize(1920, 1080)}) {
         for (const int fade : {0, 50, 100}) {

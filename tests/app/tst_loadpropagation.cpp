@@ -65,6 +65,7 @@ private slots:
     void lineImpedanceDialogTakesZ0sRange();
     void quarterWaveLineMatches();
     void heldLineAddsUpPastHalfAWave();
+    void singleStubTuningSurvivesARestart();
     void controlsRepaintAsPaintedWhole_data();
     void controlsRepaintAsPaintedWhole();
 };
@@ -449,25 +450,40 @@ void TestLoadPropagation::heldKeysKeepTheirQuantity_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("input");
     QTest::addColumn<int>("elementsLeft");
+    // What the element left is named; empty: as before, with a new value.
+    QTest::addColumn<QString>("renamed");
 
+    const QString stubLength = u" 0,\\d{3} λ \\(\\d+,\\d°\\)$"_s;
     QTest::newRow("series, a typed R ends the path")
         << u"Serienelement (R konstant)"_s << u"Up, Up, Ctrl+Up"_s << u"LED_R"_s << u"LED_R"_s
-        << u"75"_s << 0;
+        << u"75"_s << 0 << QString();
     QTest::newRow("shunt, a new frequency keeps it")
         << u"Parallelelement (G konstant)"_s << u"Down, Shift+Down, Left"_s << u"LED_G"_s
-        << u"LED_FREQUENZ"_s << u"100 MHz"_s << 1;
-    QTest::newRow("line, a slider ends it") << u"Leitung (|Γ| konstant)"_s << u"Right, Ctrl+Right"_s
-                                            << u"LED_GAMMAM"_s << u"QS_R"_s << u"PageUp"_s << 0;
-    QTest::newRow("line, Home ends it") << u"Leitung (|Γ| konstant)"_s << u"Right"_s
-                                        << u"LED_GAMMAM"_s << u"QGV_Chart"_s << u"Home"_s << 0;
-    QTest::newRow("series, a new Z0 ends it") << u"Serienelement (R konstant)"_s << u"Down"_s
-                                              << u"LED_R"_s << u"LED_Z0"_s << u"75"_s << 0;
+        << u"LED_FREQUENZ"_s << u"100 MHz"_s << 1 << QString();
+    QTest::newRow("shunt, a short stub renames it")
+        << u"Parallelelement (G konstant)"_s << u"Down, Shift+Down, Left"_s << u"LED_G"_s
+        << u"menu"_s << u"Parallelelemente als/Stichleitung, kurzgeschlossen"_s << 1
+        << u"^1\\. Parallel-Stichleitung, kurzgeschlossen"_s + stubLength;
+    QTest::newRow("series, an open stub renames it")
+        << u"Serienelement (R konstant)"_s << u"Up, Up, Ctrl+Up"_s << u"LED_R"_s << u"menu"_s
+        << u"Serienelemente als/Stichleitung, leerlaufend"_s << 1
+        << u"^1\\. Serien-Stichleitung, leerlaufend"_s + stubLength;
+    QTest::newRow("line, a slider ends it")
+        << u"Leitung (|Γ| konstant)"_s << u"Right, Ctrl+Right"_s << u"LED_GAMMAM"_s << u"QS_R"_s
+        << u"PageUp"_s << 0 << QString();
+    QTest::newRow("line, Home ends it")
+        << u"Leitung (|Γ| konstant)"_s << u"Right"_s << u"LED_GAMMAM"_s << u"QGV_Chart"_s
+        << u"Home"_s << 0 << QString();
+    QTest::newRow("series, a new Z0 ends it")
+        << u"Serienelement (R konstant)"_s << u"Down"_s << u"LED_R"_s << u"LED_Z0"_s << u"75"_s << 0
+        << QString();
 }
 
 // The mode chosen in the chart's menu makes the arrow keys turn the load about
 // its circle: the kept field stays as it was and the tooltip names the element.
 // What the window sets afterwards ends the path, but for a new frequency,
-// which renews the element's value.
+// which renews the element's value, and a realisation, which renames it;
+// neither moves the load.
 void TestLoadPropagation::heldKeysKeepTheirQuantity()
 {
     QFETCH(QString, mode);
@@ -476,6 +492,7 @@ void TestLoadPropagation::heldKeysKeepTheirQuantity()
     QFETCH(QString, control);
     QFETCH(QString, input);
     QFETCH(int, elementsLeft);
+    QFETCH(QString, renamed);
     panel->enter(u"LED_R"_s, u"100"_s);
     panel->enter(u"LED_X"_s, u"50"_s);
     const QString keptText = panel->text(kept);
@@ -491,13 +508,20 @@ void TestLoadPropagation::heldKeysKeepTheirQuantity()
     static const QRegularExpression numbered(u"^\\d+\\. "_s);
     const QStringList held = panel->text(u"marker"_s).split(u'\n').filter(numbered);
     QCOMPARE(held.size(), 1);
+    const QString heldX = panel->text(u"LED_X"_s);
 
     apply(control, input);
     const QStringList left = panel->text(u"marker"_s).split(u'\n').filter(numbered);
     QCOMPARE(left.size(), elementsLeft);
-    if (elementsLeft > 0) // the same element, with its value at the new frequency
+    if (elementsLeft == 0)
+        return;
+    QCOMPARE(panel->text(u"LED_X"_s), heldX);
+    if (renamed.isEmpty()) // the same element, with its value at the new frequency
         QVERIFY2(left.first() != held.first()
                      && left.first().section(u' ', 1, 1) == held.first().section(u' ', 1, 1),
+                 qPrintable(left.first()));
+    else
+        QVERIFY2(QRegularExpression(renamed).match(left.first()).hasMatch(),
                  qPrintable(left.first()));
 }
 
@@ -623,6 +647,38 @@ void TestLoadPropagation::heldLineAddsUpPastHalfAWave()
     panel->heldDragTo(quarterTurns[0], line);
     QCOMPARE(panel->text(u"marker"_s).split(u'\n').mid(1, 1),
              QStringList {u"1. Leitung 0,625 λ (225,0°)"_s});
+}
+
+// 60 - j80 ohms on 50 ohms at 2 GHz, Γ = (3 - j3,2) / 7,4: along |Γ| to the
+// circle G = 1/Z0 at Γ = -0,3514 - j0,4774, a turn of 79,5° (0,1104 λ), where
+// Y = (1 + j1,472) / Z0; a short stub with cot βl = 1,472, βl = 34,19°,
+// cancels B. The chart keeps the network, but not the held mode, across a
+// restart.
+void TestLoadPropagation::singleStubTuningSurvivesARestart()
+{
+    if (!panel->markerGamma())
+        QSKIP("the chart has no marker to drag");
+    panel->enter(u"LED_FREQUENZ"_s, u"2 GHz"_s);
+    panel->enter(u"LED_R"_s, u"60"_s);
+    panel->enter(u"LED_X"_s, u"-80"_s);
+    apply(u"menu"_s, u"Parallelelemente als/Stichleitung, kurzgeschlossen"_s);
+    apply(u"menu"_s, u"Parallelelement (G konstant)"_s);
+    panel->dragMarkerTo({-0.35, -0.475}, Qt::ShiftModifier | Qt::ControlModifier);
+    panel->dragMarkerTo({0.01, 0.01}, Qt::ControlModifier);
+    QCOMPARE(panel->markerGamma(), complex_dbl());
+    const QStringList network {u"1. Leitung 0,110 λ (39,8°)"_s,
+                               u"2. Parallel-Stichleitung, kurzgeschlossen 0,095 λ (34,2°)"_s};
+    QCOMPARE(panel->text(u"marker"_s).split(u'\n').mid(1, 2), network);
+
+    const QString shown = panel->text(u"marker"_s);
+    panel->restart();
+    QCOMPARE(panel->text(u"marker"_s), shown);
+    QCOMPARE(panel->markerGamma(), complex_dbl());
+    // Every start is in the free mode: a plain arrow key moves the load
+    // freely and so ends the path.
+    panel->pressOnChart(u"Right"_s);
+    QVERIFY(panel->markerGamma() != complex_dbl());
+    QCOMPARE(panel->text(u"marker"_s).split(u'\n').filter(u"Leitung"_s), QStringList());
 }
 
 void TestLoadPropagation::controlsRepaintAsPaintedWhole_data()

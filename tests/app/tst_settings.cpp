@@ -29,11 +29,13 @@ private slots:
     void init();
     void emptyStoreGivesDefaults();
     void valuesSurviveARestart();
-    void storeHoldsExactlyElevenKeys();
+    void storeHoldsExactlyFourteenKeys();
     void snappingIsOnUnlessStoredOff_data();
     void snappingIsOnUnlessStoredOff();
     void corruptedStore_data();
     void corruptedStore();
+    void pathDrawnOnARefusedZ0IsDropped();
+    void fullPathTakesNoFurtherElement();
     void garbageGeometryLeavesFormSize();
     void unwritableStoreDoesNotStopTheExit();
 };
@@ -52,6 +54,12 @@ const QString swrKeys[3] = {QStringLiteral("SmithChart/SWR1"), QStringLiteral("S
                             QStringLiteral("SmithChart/SWR3")};
 const QString snappingKey = QStringLiteral("Anpassung/Einrasten");
 const QString lineImpedanceKey = QStringLiteral("Anpassung/Leitungsimpedanz");
+const QString pathKey = QStringLiteral("Anpassung/Pfad");
+const QString shuntKey = QStringLiteral("Anpassung/Parallelelemente");
+const QString seriesKey = QStringLiteral("Anpassung/Serienelemente");
+// 100 ohms, a shunt -10 mS to 50 + j50 ohms, a series -50 ohms to the
+// match: a whole path to the default load, Γ = 0 on 50 ohms.
+const QString wholePath = QStringLiteral("100 0;P -0.01;S -50");
 
 using StoredValues = QList<QPair<QString, QVariant>>;
 
@@ -66,11 +74,24 @@ QString storePath()
     return configFolder() + QStringLiteral("/Velmora.conf");
 }
 
+// What the exit stored: a number, or for the path the number of its elements.
 double storedValue(const QString &key)
 {
-    return QSettings(storePath(), QSettings::IniFormat)
-        .value(key, std::numeric_limits<double>::quiet_NaN())
-        .toDouble();
+    const QVariant value = QSettings(storePath(), QSettings::IniFormat)
+                               .value(key, std::numeric_limits<double>::quiet_NaN());
+    if (key != pathKey)
+        return value.toDouble();
+    const QString path = value.toString();
+    return path.isEmpty() ? 0.0 : static_cast<double>(path.count(u';'));
+}
+
+// n elements that give the load back: a series +1 ohm and -1 ohm in turn.
+QString pathOfLength(int elements)
+{
+    QString path = QStringLiteral("50 0");
+    for (int i = 0; i < elements; ++i)
+        path += i % 2 == 0 ? QStringLiteral(";S 1") : QStringLiteral(";S -1");
+    return path;
 }
 
 void writeStore(const StoredValues &entries)
@@ -172,15 +193,16 @@ void TestSettings::valuesSurviveARestart()
         QCOMPARE(storedValue(key), value.toDouble());
 }
 
-void TestSettings::storeHoldsExactlyElevenKeys()
+void TestSettings::storeHoldsExactlyFourteenKeys()
 {
     runOnce();
     QStringList keys = QSettings(storePath(), QSettings::IniFormat).allKeys();
     keys.sort();
     QCOMPARE(keys,
-             QStringList({snappingKey, lineImpedanceKey, QStringLiteral("Program/geometry"),
-                          QStringLiteral("Program/windowState"), frequencyKey, gammaIKey, gammaRKey,
-                          swrKeys[0], swrKeys[1], swrKeys[2], z0Key}));
+             QStringList({snappingKey, lineImpedanceKey, shuntKey, pathKey, seriesKey,
+                          QStringLiteral("Program/geometry"), QStringLiteral("Program/windowState"),
+                          frequencyKey, gammaIKey, gammaRKey, swrKeys[0], swrKeys[1], swrKeys[2],
+                          z0Key}));
 }
 
 void TestSettings::snappingIsOnUnlessStoredOff_data()
@@ -245,6 +267,23 @@ void TestSettings::corruptedStore_data()
     QTest::newRow("Leitungsimpedanz 1e999") << lineImpedanceKey << QStringLiteral("1e999") << 0.0;
     QTest::newRow("Leitungsimpedanz 22.36 kept")
         << lineImpedanceKey << QStringLiteral("22.36") << 22.36;
+    // A realisation is 0, 1 or 2; anything else is L and C, 0. A path is kept
+    // whole, its elements counted here, or dropped.
+    QTest::newRow("Parallelelemente 2 kept") << shuntKey << QStringLiteral("2") << 2.0;
+    QTest::newRow("Parallelelemente 3") << shuntKey << QStringLiteral("3") << 0.0;
+    QTest::newRow("Serienelemente 1 kept") << seriesKey << QStringLiteral("1") << 1.0;
+    QTest::newRow("Serienelemente text") << seriesKey << QStringLiteral("kurz") << 0.0;
+    QTest::newRow("Serienelemente 1.5") << seriesKey << QStringLiteral("1.5") << 0.0;
+    QTest::newRow("path whole kept") << pathKey << wholePath << 2.0;
+    QTest::newRow("path truncated") << pathKey << QStringLiteral("100 0;P -0.01;S") << 0.0;
+    QTest::newRow("path nan") << pathKey << QStringLiteral("100 0;P nan;S -50") << 0.0;
+    QTest::newRow("path unknown kind") << pathKey << QStringLiteral("100 0;P -0.01;Q -50") << 0.0;
+    QTest::newRow("path not leading to the load")
+        << pathKey << QStringLiteral("100 0;P -0.01;S -49") << 0.0;
+    QTest::newRow("path of 100 kept") << pathKey << pathOfLength(100) << 100.0;
+    QTest::newRow("path of 102") << pathKey << pathOfLength(102) << 0.0;
+    QTest::newRow("path of 10 000") << pathKey << pathOfLength(10000) << 0.0;
+    QTest::newRow("path garbage") << pathKey << QStringLiteral(";;\x01 ;L") << 0.0;
 }
 
 void TestSettings::corruptedStore()
@@ -255,6 +294,26 @@ void TestSettings::corruptedStore()
     writeStore({{key, stored}});
     runOnce();
     QCOMPARE(storedValue(key), loaded);
+}
+
+void TestSettings::pathDrawnOnARefusedZ0IsDropped()
+{
+    writeStore({{z0Key, QStringLiteral("fifty")}, {pathKey, wholePath}});
+    runOnce();
+    QCOMPARE(storedValue(pathKey), 0.0);
+}
+
+// A 101st element cannot be started: the move leaves the load where it is.
+void TestSettings::fullPathTakesNoFurtherElement()
+{
+    writeStore({{pathKey, pathOfLength(100)}});
+    MainWindow window;
+    GraphicsScene *scene = chart(window);
+    QCOMPARE(scene->matchingPath().network().elements.size(), std::size_t(100));
+    scene->setMatchingMode(GraphicsScene::Move::Shunt);
+    QVERIFY(scene->turnMarker(10.0));
+    QCOMPARE(scene->matchingPath().network().elements.size(), std::size_t(100));
+    QCOMPARE(scene->matchingPath().end(), complex_dbl());
 }
 
 void TestSettings::garbageGeometryLeavesFormSize()

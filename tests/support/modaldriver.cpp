@@ -21,24 +21,45 @@ void ModalDriver::addStep(const char *className, Action action)
     steps.append({QByteArray(className), std::move(action)});
 }
 
+namespace {
+
+// Down walks the enabled entries from the top, passing over separators, up
+// to the entry; an entry that is not there or disabled closes the menu
+// unchosen. "Submenu/Entry" opens the submenu with Right and goes on in it.
+void chooseIn(QWidget *menu, const QString &entry)
+{
+    const QString first = entry.section(u'/', 0, 0);
+    const QString rest = entry.section(u'/', 1);
+    QList<QAction *> enabled = menu->actions();
+    enabled.removeIf(
+        [](const QAction *action) { return action->isSeparator() || !action->isEnabled(); });
+    const auto found = std::find_if(enabled.cbegin(), enabled.cend(),
+                                    [&first](const QAction *a) { return a->text() == first; });
+    if (found == enabled.cend()) {
+        QTest::keyClick(menu, Qt::Key_Escape);
+        return;
+    }
+    auto *popup = qobject_cast<QMenu *>(menu);
+    for (qsizetype walked = 0; walked < enabled.size() && popup->activeAction() != *found; ++walked)
+        QTest::keyClick(menu, Qt::Key_Down);
+    if (rest.isEmpty()) {
+        QTest::keyClick(menu, Qt::Key_Return);
+        return;
+    }
+    QTest::keyClick(menu, Qt::Key_Right);
+    QWidget *submenu = QApplication::activePopupWidget();
+    if (!submenu || submenu == menu) {
+        QTest::keyClick(menu, Qt::Key_Escape);
+        return;
+    }
+    chooseIn(submenu, rest);
+}
+
+} // namespace
+
 void ModalDriver::chooseFromMenu(const QString &entry)
 {
-    addStep("QMenu", [entry](QWidget *menu) {
-        // Down walks the enabled entries from the top, passing over separators;
-        // an entry that is not there or disabled closes the menu unchosen.
-        QList<QAction *> enabled = menu->actions();
-        enabled.removeIf(
-            [](const QAction *action) { return action->isSeparator() || !action->isEnabled(); });
-        const auto found = std::find_if(enabled.cbegin(), enabled.cend(),
-                                        [&entry](const QAction *a) { return a->text() == entry; });
-        if (found == enabled.cend()) {
-            QTest::keyClick(menu, Qt::Key_Escape);
-            return;
-        }
-        for (auto walked = enabled.cbegin(); walked <= found; ++walked)
-            QTest::keyClick(menu, Qt::Key_Down);
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
+    addStep("QMenu", [entry](QWidget *menu) { chooseIn(menu, entry); });
 }
 
 void ModalDriver::start()

@@ -21,7 +21,8 @@ public:
     using Action = std::function<void(QWidget *)>;
 
     void addStep(const char *className, Action action);
-    // A step that chooses the entry of a popup menu with the arrow keys and Return.
+    // A step that chooses the entry of a popup menu with the arrow keys and
+    // Return; "Submenu/Entry" chooses an entry of a submenu.
     void chooseFromMenu(const QString &entry);
     void start();
     int stepsDone() const { return done; }

@@ -1,8 +1,10 @@
 #include "windowtest.h"
 
+#include "modaldriver.h"
 #include "throwawaysettings.h"
 
 #include <QHash>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -29,6 +31,12 @@ void WindowTest::apply(const QString &control, const QString &input)
         {u"Home"_s, Qt::Key_Home},     {u"End"_s, Qt::Key_End}};
     if (control == u"QGV_Chart") {
         panel->pressOnChart(input);
+    } else if (control == u"menu") {
+        ModalDriver menu;
+        menu.chooseFromMenu(input);
+        menu.start();
+        panel->pressOnChart(u"Shift+F10"_s);
+        QCOMPARE(menu.stepsDone(), 1);
     } else if (control.startsWith(u"QS_")) {
         if (!sliderKeys.contains(input))
             qFatal("no slider key %s", qPrintable(input));

@@ -20,7 +20,9 @@ class WindowTest : public QObject
 protected:
     // Works a control as a data row names it: a slider takes a key (Up,
     // Down, PageUp, PageDown, Home or End), the chart ("QGV_Chart") the keys to
-    // press on it, a field or spin box the text to enter.
+    // press on it, "menu" the entry of the chart's menu to choose
+    // ("Submenu/Entry" for one of a submenu), a field or spin box the text to
+    // enter.
     void apply(const QString &control, const QString &input);
 
     std::unique_ptr<WindowDriver> panel;
