@@ -51,7 +51,7 @@ MainWindow::MainWindow(QWidget *parent)
     setMatchingFrequency(frequency);
     updateSliders(UpdateMask::All);
     setGamma(gamma);
-    restoreMatchingPath(matchingPath);
+    restoreMatchingPath(matchingPath, gamma);
     refreshDisplays(UpdateMask::All);
     normalStyle = ui->LED_FREQUENZ->styleSheet();
 }

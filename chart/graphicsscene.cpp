@@ -442,16 +442,18 @@ QString GraphicsScene::storedMatchingPath() const
     return matching.isEmpty() ? QString() : Electrics::encodeNetworkPath(matching.network());
 }
 
-bool GraphicsScene::restoreMatchingPath(const QString &stored)
+bool GraphicsScene::restoreMatchingPath(const QString &stored, complex_dbl load)
 {
-    if (!marker || stored.isEmpty())
+    // A load the marker could not show (outside the square around the unit
+    // circle) is not where a path could have led.
+    if (!marker || stored.isEmpty() || load != loadGamma)
         return false;
     const std::optional<Electrics::Network> network =
         Electrics::decodeNetworkPath(stored, matching.network());
     bool restored = false;
     if (network)
         changeChart(
-            [this, &network, &restored] { restored = matching.restore(*network, loadGamma); });
+            [this, &network, &restored, load] { restored = matching.restore(*network, load); });
     refreshReadout();
     return restored;
 }

@@ -95,9 +95,9 @@ public:
     // empty while it has no element.
     QString storedMatchingPath() const;
     // Takes a stored path back onto the chart, once the chart is built and the
-    // load set; false, leaving the path empty, unless it is whole and leads
-    // to where the load is.
-    bool restoreMatchingPath(const QString &stored);
+    // marker shows `load`; false, leaving the path empty, unless it is whole
+    // and leads to that load.
+    bool restoreMatchingPath(const QString &stored, complex_dbl load);
     // Put the load back where the last element, or the whole path, began.
     bool undoMatchingElement();
     bool clearMatchingPath();

@@ -125,9 +125,9 @@ QString SmithBasics::storedMatchingPath() const
     return ready ? scene->storedMatchingPath() : QString();
 }
 
-bool SmithBasics::restoreMatchingPath(const QString &stored)
+bool SmithBasics::restoreMatchingPath(const QString &stored, const complex_dbl &load)
 {
-    return ready && scene->restoreMatchingPath(stored);
+    return ready && scene->restoreMatchingPath(stored, load);
 }
 
 void SmithBasics::setRealisation(Electrics::MatchingMove move, Electrics::Realisation realisation)

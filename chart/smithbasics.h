@@ -43,9 +43,9 @@ public:
     // The load was set elsewhere: the matching path ends where it stands.
     void endMatchingPath();
     // The matching path as the settings keep it, and back onto a built chart
-    // with its load set; false when it was dropped.
+    // that shows `load`; false when it was dropped.
     QString storedMatchingPath() const;
-    bool restoreMatchingPath(const QString &stored);
+    bool restoreMatchingPath(const QString &stored, const complex_dbl &load);
     // How the chart builds every series or every shunt element.
     void setRealisation(Electrics::MatchingMove move, Electrics::Realisation realisation);
     Electrics::Realisation realisation(Electrics::MatchingMove move) const;
