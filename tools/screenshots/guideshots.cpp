@@ -3,6 +3,9 @@
 #include "captures.h"
 #include "windowdriver.h"
 
+#include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
+
 #include <QDir>
 #include <QImage>
 #include <QString>
@@ -137,6 +140,38 @@ void matchingOnTheChart(WindowDriver &driver)
     driver.heldDragTo({0.0, 0.0}, Qt::ShiftModifier);
 }
 
+// 60 - j80 ohms on 50 ohms at 2 GHz: a line to the circle G = 1/Z0, then a
+// short-circuited shunt stub to the centre.
+void singleStubTuning(WindowDriver &driver)
+{
+    enter(driver, Entries {{u"LED_FREQUENZ"_s, u"2 GHz"_s}} + impedance(u"60"_s, u"-80"_s));
+    driver.window().chartScene()->setRealisation(GraphicsScene::Move::Shunt,
+                                                 Electrics::Realisation::ShortStub);
+    // Where |Gamma| of the load meets the circle g = 1 below the real axis:
+    // the admittance 1 + jb with b = 2 |Gamma| / sqrt(1 - |Gamma|^2).
+    const double magnitude =
+        std::abs((complex_dbl(1.2, -1.6) - 1.0) / (complex_dbl(1.2, -1.6) + 1.0));
+    const double b = 2.0 * magnitude / std::sqrt(1.0 - magnitude * magnitude);
+    const complex_dbl onCircleG1 = complex_dbl(0.0, -b) / complex_dbl(2.0, b);
+    driver.heldDragTo(onCircleG1, Qt::ShiftModifier | Qt::ControlModifier);
+    driver.heldDragTo({0.0, 0.0}, Qt::ControlModifier);
+}
+
+// 10 ohms on 50 ohms at 3 GHz through a line of 22,36 ohms a quarter wave
+// long: 18 coarse steps of 10 degrees of its own reflection.
+void quarterWaveTransformer(WindowDriver &driver)
+{
+    enter(driver, Entries {{u"LED_FREQUENZ"_s, u"3 GHz"_s}} + impedance(u"10"_s, u"0"_s));
+    GraphicsScene *scene = driver.window().chartScene();
+    scene->setLineImpedance(22.36);
+    scene->setMatchingMode(GraphicsScene::Move::Line);
+    QStringList steps;
+    for (int step = 0; step < 18; ++step)
+        steps << u"Ctrl+Right"_s;
+    driver.pressOnChart(steps.join(u", "_s));
+    scene->setMatchingMode(std::nullopt);
+}
+
 void restartedAfterChanges(WindowDriver &driver)
 {
     enter(driver,
@@ -191,6 +226,8 @@ const std::vector<GuideShot> &guideShots()
         {u"chart-z0-75"_s, typed({{u"LED_Z0"_s, u"75"_s}}), Captures::chart},
         {u"chart-keyboard"_s, keyboardSteps, Captures::chartWithMarkerToolTip, false, true},
         {u"chart-matching"_s, matchingOnTheChart, Captures::chartWithMarkerToolTip},
+        {u"chart-single-stub"_s, singleStubTuning, Captures::chartWithMarkerToolTip},
+        {u"chart-quarter-wave"_s, quarterWaveTransformer, Captures::chartWithMarkerToolTip},
         {u"controls-inductive"_s, typed(inductiveLoad), Captures::controls},
         {u"controls-capacitive"_s, typed(capacitiveLoad), Captures::controls},
         {u"controls-gamma-clamped"_s, typed(gamma(u"2"_s, u"0,5"_s)), Captures::controls},
