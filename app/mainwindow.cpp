@@ -45,6 +45,9 @@ MainWindow::MainWindow(QWidget *parent)
     chartScene()->setLineImpedance(lineImpedance);
     setRealisation(Electrics::MatchingMove::Series, seriesRealisation);
     setRealisation(Electrics::MatchingMove::Shunt, shuntRealisation);
+    chartScene()->setBandSpan(bandSpan);
+    chartScene()->setLoadCircuit(loadCircuit);
+    chartScene()->setQCircles(qCircles);
     connectControls();
     trackUserEntries();
     initChart();

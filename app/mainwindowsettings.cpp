@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/updatemask.h"
+#include "chart/chartmenu.h"
 #include "chart/graphicsscene.h"
 #include "electrics/conversions.h"
 
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -22,6 +24,14 @@ const QString lineImpedanceKey = QStringLiteral("Anpassung/Leitungsimpedanz");
 const QString pathKey = QStringLiteral("Anpassung/Pfad");
 const QString shuntRealisationKey = QStringLiteral("Anpassung/Parallelelemente");
 const QString seriesRealisationKey = QStringLiteral("Anpassung/Serienelemente");
+// The band's span in percent of f0, one of the menu's (0: off); the load's
+// circuit by its place in the menu (0 series, 1 parallel, 2 the same at every
+// frequency); the Q of the Q circles, one of the menu's (0: none). Any other
+// stored value means the first.
+const QString bandKey = QStringLiteral("Anpassung/Frequenzband");
+const QString loadCircuitKey = QStringLiteral("Anpassung/Last");
+const QString qCirclesKey = QStringLiteral("Anpassung/QKreise");
+constexpr double percent = 100.0;
 constexpr double defaultZ0 = 50.0;
 
 // A text that does not convert reads as 0.0. A value that is not finite
@@ -48,6 +58,15 @@ Electrics::Realisation readRealisation(const QSettings &settings, const QString 
         break;
     }
     return Electrics::Realisation::LumpedLC;
+}
+
+// The stored value when it is one of the choices, else the first choice.
+template<typename Choices>
+double readChoice(const QSettings &settings, const QString &key, const Choices &choices)
+{
+    const double value = settings.value(key).toDouble();
+    return std::find(choices.cbegin(), choices.cend(), value) != choices.cend() ? value
+                                                                                : choices.front();
 }
 
 } // namespace
@@ -83,6 +102,11 @@ void MainWindow::loadSettings()
     const bool pathZ0Kept =
         !pathZ0.isValid() || Electrics::isUsableReferenceImpedance(pathZ0.toDouble());
     matchingPath = pathZ0Kept ? settings.value(pathKey).toString() : QString();
+    bandSpan = readChoice(settings, bandKey, ChartMenu::bandPercents) / percent;
+    constexpr std::array<double, 3> circuitPlaces {0.0, 1.0, 2.0};
+    loadCircuit = ChartMenu::loadCircuits[static_cast<std::size_t>(
+        readChoice(settings, loadCircuitKey, circuitPlaces))];
+    qCircles = readChoice(settings, qCirclesKey, ChartMenu::qCircleValues);
 }
 
 void MainWindow::saveSettings()
@@ -100,8 +124,12 @@ void MainWindow::saveSettings()
     settings.setValue(chartGroup + QStringLiteral("GAMMAR"), gamma.real());
     settings.setValue(chartGroup + QStringLiteral("GAMMAI"), gamma.imag());
     settings.setValue(chartGroup + QStringLiteral("Frequency"), frequency);
-    if (chartScene())
+    if (chartScene()) {
         snapping = chartScene()->snapping();
+        bandSpan = chartScene()->bandSpan();
+        loadCircuit = chartScene()->loadCircuit();
+        qCircles = chartScene()->qCircles();
+    }
     settings.setValue(snappingKey, snapping);
     if (chartScene())
         lineImpedance = chartScene()->lineImpedance();
@@ -116,6 +144,12 @@ void MainWindow::saveSettings()
     settings.setValue(pathKey, matchingPath);
     settings.setValue(seriesRealisationKey, static_cast<int>(seriesRealisation));
     settings.setValue(shuntRealisationKey, static_cast<int>(shuntRealisation));
+    settings.setValue(bandKey, bandSpan * percent);
+    const auto circuitPlace =
+        std::find(ChartMenu::loadCircuits.cbegin(), ChartMenu::loadCircuits.cend(), loadCircuit)
+        - ChartMenu::loadCircuits.cbegin();
+    settings.setValue(loadCircuitKey, static_cast<int>(circuitPlace));
+    settings.setValue(qCirclesKey, qCircles);
 }
 
 // Writes the loaded values into the controls.

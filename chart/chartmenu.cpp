@@ -30,6 +30,8 @@ ChartMenu::ChartMenu(GraphicsScene &scene, QGraphicsView &view)
         addAction(tr("Anpassung löschen"), this, [&scene] { scene.clearMatchingPath(); });
     clear->setEnabled(!scene.matchingPath().isEmpty());
     addSeparator();
+    addBand(scene);
+    addSeparator();
     addAction(tr("Diagramm kopieren"), this,
               [&scene, &view] { ChartCopy::toClipboard(scene, view); });
 }
@@ -100,6 +102,46 @@ void ChartMenu::addRealisations(GraphicsScene &scene)
             group->addAction(action);
         }
     }
+}
+
+namespace {
+
+// A submenu of exclusive, checkable entries, the current value's checked.
+template<typename Value, std::size_t count, typename Choose>
+void addChoices(QMenu &menu, const QString &title, const std::array<QString, count> &texts,
+                const std::array<Value, count> &values, Value current, Choose choose)
+{
+    QMenu *submenu = menu.addMenu(title);
+    auto *group = new QActionGroup(submenu);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Value value = values[i];
+        QAction *action = submenu->addAction(texts[i], submenu, [choose, value] { choose(value); });
+        action->setCheckable(true);
+        action->setChecked(current == value);
+        group->addAction(action);
+    }
+}
+
+} // namespace
+
+void ChartMenu::addBand(GraphicsScene &scene)
+{
+    constexpr double percent = 100.0;
+    addChoices(*this, tr("Frequenzband"),
+               std::array<QString, bandPercents.size()> {tr("aus"), tr("±5 %"), tr("±10 %"),
+                                                         tr("±20 %"), tr("±50 %")},
+               bandPercents, scene.bandSpan() * percent,
+               [&scene](double span) { scene.setBandSpan(span / percent); });
+    addChoices(*this, tr("Last über der Frequenz"),
+               std::array<QString, loadCircuits.size()> {tr("als Reihenschaltung"),
+                                                         tr("als Parallelschaltung"),
+                                                         tr("frequenzunabhängig")},
+               loadCircuits, scene.loadCircuit(),
+               [&scene](Electrics::LoadCircuit circuit) { scene.setLoadCircuit(circuit); });
+    addChoices(*this, tr("Q-Kreise"),
+               std::array<QString, qCircleValues.size()> {tr("aus"), tr("0,5"), tr("1"), tr("2"),
+                                                          tr("5"), tr("10")},
+               qCircleValues, scene.qCircles(), [&scene](double q) { scene.setQCircles(q); });
 }
 
 void ChartMenu::popUp(GraphicsScene &scene, QGraphicsView &view, const QPoint &globalPos)

@@ -14,10 +14,12 @@
 #include <QGraphicsItemGroup>
 #include <QGraphicsLineItem>
 #include <QGraphicsSceneContextMenuEvent>
+#include <QGraphicsSceneHelpEvent>
 #include <QGraphicsView>
 #include <QLineF>
 #include <QPen>
 #include <QRectF>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +39,10 @@ constexpr double markerArm = 5.0;
 constexpr double markerCircleRadius = 2.0;
 // A held drag lands on a matching point this near the pointer, on the screen.
 constexpr double snapDistancePixels = 6.0;
+// Resting this near the input's curve, on the screen, names its frequency.
+constexpr double curveHoverPixels = 4.0;
+// The band's criterion while no SWR circle is shown.
+constexpr double defaultSwrLimit = 2.0;
 
 QRectF circleRect(double radius)
 {
@@ -54,7 +60,8 @@ GraphicsScene::GraphicsScene(QObject *parent)
     , pathFont(ChartGrids::labelFont())
 {
     matching.setFont(pathFont);
-    overlays = {&heldCircle, &matching};
+    band.setFont(pathFont);
+    overlays = {&qArcs, &heldCircle, &band, &matching};
     qRegisterMetaType<complex_dbl>("complex_dbl");
 }
 
@@ -119,6 +126,7 @@ void GraphicsScene::keepPathTextsOffGrids()
             obstacles.addObstacle(label->sceneBoundingRect());
     }
     matching.setLabelObstacles(obstacles);
+    textObstacles = obstacles;
 }
 
 void GraphicsScene::createSwrCircles(int count)
@@ -135,6 +143,13 @@ void GraphicsScene::createSwrCircles(int count)
 
 void GraphicsScene::setSwrCircles(const double *swr, int count)
 {
+    changeChart([this, swr, count] { showSwrCircles(swr, count); });
+    refreshReadout();
+}
+
+void GraphicsScene::showSwrCircles(const double *swr, int count)
+{
+    swrLimits.clear();
     QColor colour(0, 0, 2);
     colour.setAlpha(100);
     const QPen pen(colour, swrCircleWidth, Qt::DotLine);
@@ -152,6 +167,8 @@ void GraphicsScene::setSwrCircles(const double *swr, int count)
         circle->setPen(pen);
         circle->setRect(circleRect(magnitude * unitRadius));
         circle->show();
+        if (std::isfinite(s))
+            swrLimits.push_back(s);
     }
 }
 
@@ -380,19 +397,72 @@ template<typename Change> void GraphicsScene::changeChart(Change &&change)
     const std::vector<ChartOverlay::Piece> before = overlayPieces();
     change();
     heldCircle.show(shownMove(), loadGamma, z0, matching.lineImpedance());
+    refreshBand();
     const std::vector<ChartOverlay::Piece> after = overlayPieces();
+    // The toolkit clips the Γ line to what it repaints, which bends its
+    // antialiasing a little: a repaint that reaches the line takes all of it.
+    const QRectF line = gammaLine && gammaLine->effectiveOpacity() > 0.0
+        ? gammaLine->sceneBoundingRect()
+        : QRectF();
+    bool lineReached = false;
+    const auto repaintPiece = [this, &line, &lineReached](const QRectF &rect) {
+        repaintRect(rect);
+        lineReached = lineReached || rect.intersects(line);
+    };
     auto old = before.cbegin();
     auto now = after.cbegin();
     while (old != before.cend() || now != after.cend()) {
         if (now == after.cend() || (old != before.cend() && old->fingerprint < now->fingerprint))
-            repaintRect((old++)->rect);
+            repaintPiece((old++)->rect);
         else if (old == before.cend() || now->fingerprint < old->fingerprint)
-            repaintRect((now++)->rect);
+            repaintPiece((now++)->rect);
         else {
             ++old;
             ++now;
         }
     }
+    if (lineReached)
+        repaintRect(line);
+}
+
+// The band's labels keep off the network's as well as the grids'.
+void GraphicsScene::refreshBand()
+{
+    if (!(shownSpan > 0.0)) {
+        band.refresh(matching.network(), 0.0, {}, textObstacles);
+        return;
+    }
+    LabelPlacer obstacles = textObstacles;
+    for (const QRectF &box : matching.labelBoxes())
+        obstacles.addObstacle(box);
+    band.refresh(matching.network(), shownSpan, bandCriteria(), obstacles);
+}
+
+std::vector<double> GraphicsScene::bandCriteria() const
+{
+    std::vector<double> criteria = swrLimits;
+    std::sort(criteria.begin(), criteria.end());
+    criteria.erase(std::unique(criteria.begin(), criteria.end()), criteria.end());
+    if (criteria.empty())
+        criteria.push_back(defaultSwrLimit);
+    return criteria;
+}
+
+void GraphicsScene::setBandSpan(double span)
+{
+    changeChart([this, span] { shownSpan = span > 0.0 && std::isfinite(span) ? span : 0.0; });
+    refreshReadout();
+}
+
+void GraphicsScene::setLoadCircuit(Electrics::LoadCircuit circuit)
+{
+    changeChart([this, circuit] { matching.setLoadCircuit(circuit); });
+    refreshReadout();
+}
+
+void GraphicsScene::setQCircles(double q)
+{
+    changeChart([this, q] { qArcs.setQ(q); });
 }
 
 void GraphicsScene::setMatchingMode(std::optional<Move> move)
@@ -489,6 +559,11 @@ QStringList GraphicsScene::readoutLines() const
 {
     QStringList lines {loadSummary};
     lines += matching.readout();
+    const Electrics::Network &network = matching.network();
+    if (shownSpan > 0.0 && Electrics::hasFrequency(network)) {
+        for (const double limit : bandCriteria())
+            lines << Electrics::bandText(Electrics::bandEdges(network, limit), network.frequency);
+    }
     if (const std::optional<double> q = Electrics::highestNodeQ(matching.network()))
         lines << Electrics::nodeQText(*q);
     return lines;
@@ -537,6 +612,28 @@ void GraphicsScene::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
     event->accept();
 }
 
+void GraphicsScene::helpEvent(QGraphicsSceneHelpEvent *event)
+{
+    QWidget *viewport = event->widget();
+    auto *view = viewport ? qobject_cast<QGraphicsView *>(viewport->parentWidget()) : nullptr;
+    const double pixelsPerUnit = view ? view->transform().m11() : 0.0;
+    const bool overMarker = marker && view
+        && items(event->scenePos(), Qt::IntersectsItemShape, Qt::DescendingOrder, view->transform())
+               .contains(marker);
+    if (overMarker || !(pixelsPerUnit > 0.0)) {
+        QGraphicsScene::helpEvent(event);
+        return;
+    }
+    const std::optional<double> hertz =
+        band.inputFrequencyNear(event->scenePos(), curveHoverPixels / pixelsPerUnit);
+    if (!hertz) {
+        QGraphicsScene::helpEvent(event);
+        return;
+    }
+    QToolTip::showText(event->screenPos(), band.inputText(*hertz), viewport);
+    event->accept();
+}
+
 // The line's old place is repainted here as well: in a faded-in Gamma grid
 // drawn from pictures, the toolkit's own repaint of the moved line can miss
 // pieces of where it stood. A line faded out shows nowhere.
@@ -572,6 +669,7 @@ void GraphicsScene::clearChart()
     dragMove.reset();
     dragging = false;
     swrCircles.clear();
+    swrLimits.clear();
     smithGroup = nullptr;
     gammaGroup = nullptr;
     gammaLine = nullptr;

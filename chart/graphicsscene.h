@@ -1,9 +1,12 @@
 #pragma once
 
+#include "chart/bandoverlay.h"
 #include "chart/chartoverlay.h"
 #include "chart/gridcache.h"
 #include "chart/heldcircleoverlay.h"
+#include "chart/labelplacer.h"
 #include "chart/matchingpath.h"
+#include "chart/qcirclesoverlay.h"
 #include "electrics/complexdbl.h"
 
 #include <QFont>
@@ -98,6 +101,18 @@ public:
     // marker shows `load`; false, leaving the path empty, unless it is whole
     // and leads to that load.
     bool restoreMatchingPath(const QString &stored, complex_dbl load);
+    // The match over a band f0·(1 − span) … f0·(1 + span): the curves on the
+    // chart and the band's edges in the readout; 0 is off.
+    void setBandSpan(double span);
+    double bandSpan() const { return shownSpan; }
+    // How the load behaves away from f0, for the band.
+    void setLoadCircuit(Electrics::LoadCircuit circuit);
+    Electrics::LoadCircuit loadCircuit() const { return matching.network().loadCircuit; }
+    // The arcs of one constant Q; 0 shows none.
+    void setQCircles(double q);
+    double qCircles() const { return qArcs.q(); }
+    // The SWR limits the band is named by: every circle shown, or else SWR 2.
+    std::vector<double> bandCriteria() const;
     // Put the load back where the last element, or the whole path, began.
     bool undoMatchingElement();
     bool clearMatchingPath();
@@ -133,6 +148,9 @@ signals:
 protected:
     void drawForeground(QPainter *painter, const QRectF &rect) override;
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
+    // Resting near the input's curve names the frequency there; the marker's
+    // own tooltip comes first.
+    void helpEvent(QGraphicsSceneHelpEvent *event) override;
 
 private:
     void keepPathTextsOffGrids();
@@ -146,6 +164,8 @@ private:
     std::vector<ChartOverlay::Piece> overlayPieces() const;
     template<typename Change> void changeChart(Change &&change);
     void refreshReadout();
+    void showSwrCircles(const double *swr, int count);
+    void refreshBand();
 
     complex_dbl z0 {50.0, 0.0};
     // Where the marker last showed the load, from the window or a drag.
@@ -153,6 +173,13 @@ private:
     complex_dbl loadGamma;
     MatchingPath matching;
     HeldCircleOverlay heldCircle;
+    BandOverlay band;
+    QCirclesOverlay qArcs;
+    double shownSpan = 0.0;
+    // The SWR of each circle shown.
+    std::vector<double> swrLimits;
+    // What the texts drawn on the chart keep off: the grids' labels and the outer circle.
+    LabelPlacer textObstacles;
     // Painted in this order, the first lowest.
     std::vector<ChartOverlay *> overlays;
     // The move of the drag under way, none for a free one.

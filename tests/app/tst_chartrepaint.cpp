@@ -83,6 +83,15 @@ void TestChartRepaint::chartRepaintsAsPaintedWhole_data()
           u"menu=Parallelelemente als/Stichleitung, kurzgeschlossen"_s,
           u"menu=Serienelemente als/Stichleitung, leerlaufend"_s,
           u"menu=Parallelelemente als/L und C"_s}},
+        {"band",
+         {u"LED_FREQUENZ=100 MHz"_s, mismatched, reactive, u"menu=Frequenzband/±20 %"_s,
+          u"shunt=0.275;-0.44"_s, u"series=0.01;-0.01"_s, series, u"QGV_Chart=Right"_s,
+          u"SPB_SWR3=1,5"_s, u"menu=Last über der Frequenz/als Parallelschaltung"_s,
+          u"QGV_Chart=Ctrl+Z"_s, u"menu=Frequenzband/±50 %"_s, u"drag=0.2;0.3"_s, u"LED_Z0=75"_s,
+          u"menu=Frequenzband/aus"_s}},
+        {"Q circles",
+         {mismatched, reactive, u"menu=Q-Kreise/1"_s, u"shunt=0.275;-0.44"_s,
+          u"menu=Q-Kreise/0,5"_s, u"menu=Q-Kreise/aus"_s}},
     };
     for (const QSize size : {QSize(940, 715), QSize(1920, 1080)}) {
         for (const int fade : {0, 50, 100}) {
