@@ -3,7 +3,9 @@
 
 #include "app/controlbackdrop.h"
 #include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
 #include "electrics/conversions.h"
+#include "electrics/network.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -66,6 +68,8 @@ private slots:
     void quarterWaveLineMatches();
     void heldLineAddsUpPastHalfAWave();
     void singleStubTuningSurvivesARestart();
+    void bandOfTheMatch_data();
+    void bandOfTheMatch();
     void controlsRepaintAsPaintedWhole_data();
     void controlsRepaintAsPaintedWhole();
 };
@@ -679,6 +683,61 @@ void TestLoadPropagation::singleStubTuningSurvivesARestart()
     panel->pressOnChart(u"Right"_s);
     QVERIFY(panel->markerGamma() != complex_dbl());
     QCOMPARE(panel->text(u"marker"_s).split(u'\n').filter(u"Leitung"_s), QStringList());
+}
+
+// Both L-sections of 100 + j50 Ω at 50 Ω and 100 MHz, the load a series
+// R-L, over ±20 %: the band's edges in the marker's tooltip, and what resting
+// on the input's curve shows. A line ending in "(" goes on with the width.
+void TestLoadPropagation::bandOfTheMatch_data()
+{
+    QTest::addColumn<double>("shuntAim");
+    QTest::addColumn<QString>("swr");
+    QTest::addColumn<QString>("bandLine");
+    QTest::addColumn<double>("hoverHertz");
+    QTest::addColumn<QString>("hoverText");
+
+    QTest::newRow("C then L, SWR 1,5")
+        << -0.44 << u"1,5"_s << u"SWR ≤ 1,5: 71,07 MHz … 118,65 MHz ("_s << 95.0e6
+        << u"f = 95,000 MHz · Z = 53,75 - j2,64 Ω · SWR 1,09"_s;
+    // Its SWR tends to 2 from below toward 0 Hz.
+    QTest::newRow("C then L, SWR 2")
+        << -0.44 << u"1"_s << u"SWR ≤ 2: unter 1,00 MHz … 129,42 MHz"_s << 0.0 << QString();
+    QTest::newRow("L then C, SWR 1,5")
+        << 0.44 << u"1,5"_s << u"SWR ≤ 1,5: 80,65 MHz … 128,40 MHz ("_s << 0.0 << QString();
+    QTest::newRow("L then C, SWR 2")
+        << 0.44 << u"1"_s << u"SWR ≤ 2: 70,75 MHz … 155,33 MHz (84,57 MHz, 84,6 %)"_s << 0.0
+        << QString();
+}
+
+void TestLoadPropagation::bandOfTheMatch()
+{
+    QFETCH(double, shuntAim);
+    QFETCH(QString, swr);
+    QFETCH(QString, bandLine);
+    QFETCH(double, hoverHertz);
+    QFETCH(QString, hoverText);
+    if (!panel->markerGamma())
+        QSKIP("the chart has no marker to drag");
+    panel->enter(u"LED_FREQUENZ"_s, u"100 MHz"_s);
+    panel->enter(u"LED_R"_s, u"100"_s);
+    panel->enter(u"LED_X"_s, u"50"_s);
+    panel->dragMarkerTo({0.275, shuntAim}, Qt::ControlModifier);
+    panel->dragMarkerTo({0.01, -0.01}, Qt::ShiftModifier);
+    QCOMPARE(panel->markerGamma(), complex_dbl());
+    panel->enter(u"SPB_SWR1"_s, swr);
+    apply(u"menu"_s, u"Frequenzband/±20 %"_s);
+
+    const QStringList lines = panel->text(u"marker"_s).split(u'\n');
+    const bool found = std::any_of(lines.cbegin(), lines.cend(), [&bandLine](const QString &line) {
+        return bandLine.endsWith(u'(') ? line.startsWith(bandLine) : line == bandLine;
+    });
+    QVERIFY2(found, qPrintable(lines.join(u'|')));
+    if (hoverText.isEmpty())
+        return;
+    const Electrics::Network &network = panel->window().chartScene()->matchingPath().network();
+    const complex_dbl atHover =
+        Electrics::reflectionOf(Electrics::inputImpedanceAt(network, hoverHertz), network.z0);
+    QCOMPARE(panel->hoverChartAt(atHover), hoverText);
 }
 
 void TestLoadPropagation::controlsRepaintAsPaintedWhole_data()

@@ -29,7 +29,7 @@ private slots:
     void init();
     void emptyStoreGivesDefaults();
     void valuesSurviveARestart();
-    void storeHoldsExactlyFourteenKeys();
+    void storeHoldsExactlySeventeenKeys();
     void snappingIsOnUnlessStoredOff_data();
     void snappingIsOnUnlessStoredOff();
     void corruptedStore_data();
@@ -60,6 +60,9 @@ const QString seriesKey = QStringLiteral("Anpassung/Serienelemente");
 // 100 ohms, a shunt -10 mS to 50 + j50 ohms, a series -50 ohms to the
 // match: a whole path to the default load, Γ = 0 on 50 ohms.
 const QString wholePath = QStringLiteral("100 0;P -0.01;S -50");
+const QString bandKey = QStringLiteral("Anpassung/Frequenzband");
+const QString loadCircuitKey = QStringLiteral("Anpassung/Last");
+const QString qCirclesKey = QStringLiteral("Anpassung/QKreise");
 
 using StoredValues = QList<QPair<QString, QVariant>>;
 
@@ -193,16 +196,16 @@ void TestSettings::valuesSurviveARestart()
         QCOMPARE(storedValue(key), value.toDouble());
 }
 
-void TestSettings::storeHoldsExactlyFourteenKeys()
+void TestSettings::storeHoldsExactlySeventeenKeys()
 {
     runOnce();
     QStringList keys = QSettings(storePath(), QSettings::IniFormat).allKeys();
     keys.sort();
     QCOMPARE(keys,
-             QStringList({snappingKey, lineImpedanceKey, shuntKey, pathKey, seriesKey,
-                          QStringLiteral("Program/geometry"), QStringLiteral("Program/windowState"),
-                          frequencyKey, gammaIKey, gammaRKey, swrKeys[0], swrKeys[1], swrKeys[2],
-                          z0Key}));
+             QStringList({snappingKey, bandKey, loadCircuitKey, lineImpedanceKey, shuntKey, pathKey,
+                          qCirclesKey, seriesKey, QStringLiteral("Program/geometry"),
+                          QStringLiteral("Program/windowState"), frequencyKey, gammaIKey, gammaRKey,
+                          swrKeys[0], swrKeys[1], swrKeys[2], z0Key}));
 }
 
 void TestSettings::snappingIsOnUnlessStoredOff_data()
@@ -284,6 +287,18 @@ void TestSettings::corruptedStore_data()
     QTest::newRow("path of 102") << pathKey << pathOfLength(102) << 0.0;
     QTest::newRow("path of 10 000") << pathKey << pathOfLength(10000) << 0.0;
     QTest::newRow("path garbage") << pathKey << QStringLiteral(";;\x01 ;L") << 0.0;
+    // The chart menu's choices: any other stored value means the first.
+    QTest::newRow("band 7 %") << bandKey << QStringLiteral("7") << 0.0;
+    QTest::newRow("band text") << bandKey << QStringLiteral("±20 %") << 0.0;
+    QTest::newRow("band nan") << bandKey << QStringLiteral("nan") << 0.0;
+    QTest::newRow("band 20 kept") << bandKey << QStringLiteral("20") << 20.0;
+    QTest::newRow("load circuit 3") << loadCircuitKey << QStringLiteral("3") << 0.0;
+    QTest::newRow("load circuit -1") << loadCircuitKey << QStringLiteral("-1") << 0.0;
+    QTest::newRow("load circuit 1.5") << loadCircuitKey << QStringLiteral("1.5") << 0.0;
+    QTest::newRow("load circuit 2 kept") << loadCircuitKey << QStringLiteral("2") << 2.0;
+    QTest::newRow("Q circles 3") << qCirclesKey << QStringLiteral("3") << 0.0;
+    QTest::newRow("Q circles inf") << qCirclesKey << QStringLiteral("inf") << 0.0;
+    QTest::newRow("Q circles 0.5 kept") << qCirclesKey << QStringLiteral("0.5") << 0.5;
 }
 
 void TestSettings::corruptedStore()

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QGraphicsSceneHelpEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
 #include <QGuiApplication>
@@ -348,6 +349,21 @@ QWidget *WindowDriver::hoverMarker() const
             return window;
     }
     return nullptr;
+}
+
+QString WindowDriver::hoverChartAt(const complex_dbl &gamma) const
+{
+    QGraphicsView &view = chartView();
+    const QPointF at = GraphicsScene::scenePoint(gamma);
+    const QPoint pixel = view.mapFromScene(at);
+    QTest::mouseMove(view.viewport(), pixel);
+    QToolTip::hideText();
+    QGraphicsSceneHelpEvent rested(QEvent::GraphicsSceneHelp);
+    rested.setWidget(view.viewport());
+    rested.setScenePos(at);
+    rested.setScreenPos(view.viewport()->mapToGlobal(pixel));
+    QCoreApplication::sendEvent(view.scene(), &rested);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 void WindowDriver::releaseFocus()

@@ -113,6 +113,9 @@ public:
     // Rests the mouse on the marker until its tooltip shows; returns the
     // tooltip window, or null when none shows.
     QWidget *hoverMarker() const;
+    // Rests the mouse on the chart at Γ, to the last bit, and returns the
+    // tooltip that shows there; empty when none does.
+    QString hoverChartAt(const complex_dbl &gamma) const;
     // Takes the keyboard focus from every control, so that no field shows a
     // cursor or a selection and the chart no focus frame.
     void releaseFocus();
