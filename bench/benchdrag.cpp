@@ -7,12 +7,14 @@
 // whole window and the chart's viewport alone.
 // The arrow keys on the focused chart step the marker the same way. A drag held
 // to a circle by Shift, with a matching network of two arcs drawn over the
-// grids, is timed at the three cross-fades too.
+// grids, is timed at the three cross-fades too, and again with the band of
+// ±20 % drawn, whose curves follow every move.
 
 #include "bench/benchsupport.h"
 #include "windowdriver.h"
 
 #include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
 
 #include <QGraphicsView>
 #include <QSize>
@@ -24,6 +26,7 @@ namespace {
 constexpr int movesPerLeg = 30;
 constexpr int idleRepaints = 200;
 constexpr int keyStepsPerLeg = 10;
+constexpr double benchBandSpan = 0.2;
 
 // Times each press of the arrow keys, which steps the marker as one drag move
 // does: Ctrl+Right across the chart and back, then Right and Left.
@@ -59,8 +62,10 @@ QList<double> idleRepaintTimes(QWidget &widget)
 void reportDrag(Bench::Report &report, WindowDriver &driver, const QString &suffix,
                 Qt::KeyboardModifiers held = Qt::NoModifier)
 {
+    const bool band = driver.window().chartScene()->bandSpan() > 0.0;
     const QString drag = held == Qt::NoModifier ? QStringLiteral("drag move")
-                                                : QStringLiteral("held drag move, two arcs");
+        : band ? QStringLiteral("held drag move with band, two arcs")
+               : QStringLiteral("held drag move, two arcs");
     QGraphicsView &view = driver.chartView();
     const QList<QPointF> path = Bench::dragPath(view, movesPerLeg);
     Bench::reportSteps(report, driver.window(), *view.viewport(), drag, suffix, [&](auto timed) {
@@ -112,6 +117,13 @@ int main(int argc, char **argv)
             reportDrag(report, driver, QStringLiteral(", cross-fade %1").arg(crossFade) + atSize,
                        Qt::ShiftModifier);
         }
+        window.chartScene()->setBandSpan(benchBandSpan);
+        for (const int crossFade : {0, 50, 100}) {
+            crossFadeTo(crossFade);
+            reportDrag(report, driver, QStringLiteral(", cross-fade %1").arg(crossFade) + atSize,
+                       Qt::ShiftModifier);
+        }
+        window.chartScene()->setBandSpan(0.0);
         crossFadeTo(0);
         report.add(QStringLiteral("arrow key step") + atSize, keyStepTimes(driver), ms);
         report.add(QStringLiteral("window repaint, nothing changed") + atSize,

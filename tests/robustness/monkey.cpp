@@ -99,7 +99,7 @@ QString Monkey::step()
     else if (kind < 98)
         typeZ0();
     else
-        typeRandomEntry();
+        hoverChart();
     return loadChecker.afterAction(action);
 }
 
@@ -322,6 +322,15 @@ void Monkey::useChartMenu()
         u"Letztes Element zurücknehmen"_s,
         u"Anpassung löschen"_s,
         u"Diagramm kopieren"_s,
+        u"Frequenzband/aus"_s,
+        u"Frequenzband/±5 %"_s,
+        u"Frequenzband/±50 %"_s,
+        u"Last über der Frequenz/als Reihenschaltung"_s,
+        u"Last über der Frequenz/als Parallelschaltung"_s,
+        u"Last über der Frequenz/frequenzunabhängig"_s,
+        u"Q-Kreise/aus"_s,
+        u"Q-Kreise/0,5"_s,
+        u"Q-Kreise/10"_s,
     };
     QGraphicsView &view = panel.chartView();
     const QString entry = Hostile::oneOf(random, entries);
@@ -373,6 +382,20 @@ void Monkey::useChartMenu()
     panel.window().activateWindow();
     if (!QTest::qWaitForWindowActive(&panel.window()))
         action.description += u" (the window stayed inactive)"_s;
+}
+
+// Rests the mouse on the chart: anywhere, or next to the load, where the
+// band's curves pass.
+void Monkey::hoverChart()
+{
+    const std::optional<complex_dbl> load = panel.markerGamma();
+    const complex_dbl offset(Hostile::between(random, -0.02, 0.02),
+                             Hostile::between(random, -0.02, 0.02));
+    const complex_dbl at = load && random.bounded(2)
+        ? *load + offset
+        : complex_dbl(Hostile::between(random, -1.1, 1.1), Hostile::between(random, -1.1, 1.1));
+    action.description = u"rest the mouse on the chart at %1%2j"_s.arg(at.real()).arg(at.imag());
+    panel.hoverChartAt(at);
 }
 
 void Monkey::changeSwr()

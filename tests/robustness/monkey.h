@@ -44,6 +44,7 @@ private:
     void pressChartKey();
     void useChartMenu();
     void changeSwr();
+    void hoverChart();
     void crossFade();
 
     QString fieldText(const QString &name);

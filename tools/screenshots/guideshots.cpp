@@ -172,6 +172,22 @@ void quarterWaveTransformer(WindowDriver &driver)
     scene->setMatchingMode(std::nullopt);
 }
 
+// Either L-section of the worked example with the band of ±20 % drawn and
+// its edges for SWR 1,5; the shunt element goes down (a C) or up (an L).
+std::function<void(WindowDriver &)> matchedOverABand(double shuntDirection)
+{
+    return [shuntDirection](WindowDriver &driver) {
+        constexpr double span = 0.2;
+        enter(driver,
+              Entries {{u"LED_FREQUENZ"_s, u"100 MHz"_s}} + impedance(u"100"_s, u"50"_s)
+                  + swrCircles(u"1,5"_s, u"1"_s, u"1"_s));
+        const complex_dbl onCircleR50(1.5 / 5.5, shuntDirection * std::sqrt(6.0) / 5.5);
+        driver.heldDragTo(onCircleR50, Qt::ControlModifier);
+        driver.heldDragTo({0.0, 0.0}, Qt::ShiftModifier);
+        driver.window().chartScene()->setBandSpan(span);
+    };
+}
+
 void restartedAfterChanges(WindowDriver &driver)
 {
     enter(driver,
@@ -228,6 +244,8 @@ const std::vector<GuideShot> &guideShots()
         {u"chart-matching"_s, matchingOnTheChart, Captures::chartWithMarkerToolTip},
         {u"chart-single-stub"_s, singleStubTuning, Captures::chartWithMarkerToolTip},
         {u"chart-quarter-wave"_s, quarterWaveTransformer, Captures::chartWithMarkerToolTip},
+        {u"chart-band-c-l"_s, matchedOverABand(-1.0), Captures::chartWithMarkerToolTip},
+        {u"chart-band-l-c"_s, matchedOverABand(1.0), Captures::chart},
         {u"controls-inductive"_s, typed(inductiveLoad), Captures::controls},
         {u"controls-capacitive"_s, typed(capacitiveLoad), Captures::controls},
         {u"controls-gamma-clamped"_s, typed(gamma(u"2"_s, u"0,5"_s)), Captures::controls},
