@@ -138,8 +138,8 @@ private:
     // The matching path as stored, taken back once the chart stands, and
     // kept here from the close, which takes the chart down, to the store.
     QString matchingPath;
-    // The match over a band as the chart's menu last chose it: the span in
-    // f0, the load's circuit and the Q of the Q circles, 0 for off.
+    // The match over a band as the chart's menu last chose it: the span as a
+    // fraction of f0, the load's circuit and the Q of the Q circles, 0 for off.
     double bandSpan = 0.0;
     Electrics::LoadCircuit loadCircuit = Electrics::LoadCircuit::Series;
     double qCircles = 0.0;

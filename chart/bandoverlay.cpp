@@ -32,8 +32,10 @@ constexpr double labelFontScale = 0.8;
 // A curve's pieces are runs of this many segments: a change repaints along
 // the old and the new curve, not the rectangle around either.
 constexpr std::size_t segmentsPerPiece = 8;
-// A crossing of an SWR limit is refined to this fraction of its frequency.
+// A crossing of an SWR limit is refined to this fraction of its frequency,
+// in as many halvings at most.
 constexpr double crossingTolerance = 1e-6;
+constexpr int mostCrossingHalvings = 64;
 
 enum class PieceKind : std::size_t { Curve = 11, Mark, Label };
 
@@ -81,9 +83,6 @@ std::size_t colourPrint(const QColor &colour)
 void BandOverlay::refresh(const Electrics::Network &network, double span,
                           const std::vector<double> &swrLimits, const LabelPlacer &obstacles)
 {
-    model = network;
-    shownSpan = span;
-    placer = obstacles;
     inputPoints.clear();
     inputFrequencies.clear();
     shapes.clear();
@@ -91,6 +90,9 @@ void BandOverlay::refresh(const Electrics::Network &network, double span,
     cachedPieces.clear();
     if (!(span > 0.0) || !Electrics::hasFrequency(network))
         return;
+    model = network;
+    shownSpan = span;
+    placer = obstacles;
     const std::size_t all = network.elements.size();
     // Without a path the input is the load: one curve.
     addEnds(addCurve(all, inputColour, false), inputColour);
@@ -181,7 +183,9 @@ void BandOverlay::addCrossings(double swrLimit)
             const bool lowOutside = excess(low) > 0.0;
             if (lowOutside == (excess(high) > 0.0))
                 continue;
-            while (high - low > crossingTolerance * high) {
+            for (int halving = 0;
+                 halving < mostCrossingHalvings && high - low > crossingTolerance * high;
+                 ++halving) {
                 const double middle = (low + high) / 2.0;
                 ((excess(middle) > 0.0) == lowOutside ? low : high) = middle;
             }

@@ -429,7 +429,7 @@ template<typename Change> void GraphicsScene::changeChart(Change &&change)
 void GraphicsScene::refreshBand()
 {
     if (!(shownSpan > 0.0)) {
-        band.refresh(matching.network(), 0.0, {}, textObstacles);
+        band.refresh(matching.network(), 0.0, {}, {});
         return;
     }
     LabelPlacer obstacles = textObstacles;
@@ -559,14 +559,40 @@ QStringList GraphicsScene::readoutLines() const
 {
     QStringList lines {loadSummary};
     lines += matching.readout();
-    const Electrics::Network &network = matching.network();
-    if (shownSpan > 0.0 && Electrics::hasFrequency(network)) {
-        for (const double limit : bandCriteria())
-            lines << Electrics::bandText(Electrics::bandEdges(network, limit), network.frequency);
-    }
+    lines += bandLines();
     if (const std::optional<double> q = Electrics::highestNodeQ(matching.network()))
         lines << Electrics::nodeQText(*q);
     return lines;
+}
+
+// Worked out again when the network, the span or the criteria changed, but
+// not during a drag: its readout cannot be read until the drag ends, which
+// asks for it again.
+const QStringList &GraphicsScene::bandLines() const
+{
+    const Electrics::Network &network = matching.network();
+    if (!(shownSpan > 0.0) || !Electrics::hasFrequency(network)) {
+        shownBandLines.clear();
+        bandLinesFor.clear();
+        return shownBandLines;
+    }
+    if (dragging && !bandLinesFor.isEmpty())
+        return shownBandLines;
+    const std::vector<double> criteria = bandCriteria();
+    QString key = Electrics::encodeNetworkPath(network);
+    for (const double value : {network.z0, network.frequency, double(network.loadCircuit),
+                               double(network.seriesRealisation), double(network.shuntRealisation)})
+        key += u' ' + QString::number(value, 'g', 17);
+    for (const double limit : criteria)
+        key += u' ' + QString::number(limit, 'g', 17);
+    if (key == bandLinesFor)
+        return shownBandLines;
+    shownBandLines.clear();
+    for (const double limit : criteria)
+        shownBandLines << Electrics::bandText(Electrics::bandEdges(network, limit),
+                                              network.frequency);
+    bandLinesFor = key;
+    return shownBandLines;
 }
 
 // Hovering shows the summary and the network; a screen reader, which cannot

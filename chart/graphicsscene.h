@@ -165,6 +165,7 @@ private:
     template<typename Change> void changeChart(Change &&change);
     void refreshReadout();
     void showSwrCircles(const double *swr, int count);
+    const QStringList &bandLines() const;
     void refreshBand();
 
     complex_dbl z0 {50.0, 0.0};
@@ -178,6 +179,10 @@ private:
     double shownSpan = 0.0;
     // The SWR of each circle shown.
     std::vector<double> swrLimits;
+    // The band's lines of the readout and what they were worked out for:
+    // finding the edges scans thousands of frequencies.
+    mutable QStringList shownBandLines;
+    mutable QString bandLinesFor;
     // What the texts drawn on the chart keep off: the grids' labels and the outer circle.
     LabelPlacer textObstacles;
     // Painted in this order, the first lowest.

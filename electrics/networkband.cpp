@@ -18,6 +18,9 @@ namespace {
 constexpr double bandReach = 100.0;
 constexpr double largestBandStep = 1.001;
 constexpr double edgeTolerance = 1e-6;
+// Enough halvings for the tolerance from any step; near the ends of the
+// doubles the tolerance itself may not be reachable.
+constexpr int mostEdgeHalvings = 64;
 
 // Most decimals the SWR limit is written with.
 constexpr int limitDecimals = 6;
@@ -65,11 +68,16 @@ std::optional<double> bandEdge(const Network &network, double swrLimit, double r
     double inside = f0;
     for (int step = 1; step <= steps; ++step) {
         double outside = f0 * std::exp(step * logStep);
+        // Beyond the largest double there is nothing to search.
+        if (!std::isfinite(outside))
+            return std::nullopt;
         if (within(outside)) {
             inside = outside;
             continue;
         }
-        while (std::abs(outside - inside) > edgeTolerance * inside) {
+        for (int halving = 0;
+             halving < mostEdgeHalvings && std::abs(outside - inside) > edgeTolerance * inside;
+             ++halving) {
             const double middle = (inside + outside) / 2.0;
             (within(middle) ? inside : outside) = middle;
         }
