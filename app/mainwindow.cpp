@@ -57,6 +57,7 @@ MainWindow::MainWindow(QWidget *parent)
     restoreMatchingPath(matchingPath, gamma);
     refreshDisplays(UpdateMask::All);
     normalStyle = ui->LED_FREQUENZ->styleSheet();
+    setUpExercises();
 }
 
 MainWindow::~MainWindow()

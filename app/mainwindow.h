@@ -19,6 +19,9 @@ class QResizeEvent;
 class QSlider;
 struct ValueEntry;
 enum class EntryRefusal;
+namespace Electrics {
+enum class ExerciseChange;
+}
 
 namespace Ui {
 class Velmora;
@@ -105,6 +108,16 @@ private:
     bool setLoad(complex_dbl newGamma, unsigned sliderMask);
     void setLoadFromSlider(complex_dbl newGamma, unsigned movedSlider);
 
+    // Exercises: a task's Z0, frequency and load are set through the paths
+    // above, and a later change of any of them abandons it.
+    void setUpExercises();
+    void startExercise(int number, int hintsUsed = 0);
+    void abandonExerciseUnless(bool kept, Electrics::ExerciseChange change);
+    // Whether the value is the running task's; true without a running task.
+    bool isExerciseLoad(complex_dbl newGamma) const;
+    bool isExerciseFrequency(double hertz) const;
+    bool isExerciseReferenceImpedance(double ohms) const;
+
     void markRefused(QLineEdit *field, EntryRefusal cause);
     void markAccepted(QLineEdit *field);
     static ValueEntry plainNumberEntry(const QLineEdit *field, bool nonNegative);
@@ -143,6 +156,8 @@ private:
     double bandSpan = 0.0;
     Electrics::LoadCircuit loadCircuit = Electrics::LoadCircuit::Series;
     double qCircles = 0.0;
+    // The exercise as stored, between the settings and the chart.
+    QString storedExercise;
     // The slider scale; every access goes through at(), which is range-tested.
     Electrics::SliderTable sliderTable {};
     QString infoText;

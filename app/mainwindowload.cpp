@@ -2,6 +2,7 @@
 
 #include "app/updatemask.h"
 #include "electrics/conversions.h"
+#include "electrics/exercisejudge.h"
 
 #include <cmath>
 
@@ -103,6 +104,7 @@ bool MainWindow::setLoad(complex_dbl newGamma, unsigned sliderMask)
 {
     if (!isFinite(newGamma))
         return false;
+    abandonExerciseUnless(isExerciseLoad(newGamma), Electrics::ExerciseChange::Load);
     gamma = newGamma;
     endMatchingPath();
     setGamma(gamma);
@@ -136,6 +138,7 @@ void MainWindow::NewGamma(complex_dbl new_gamma)
 // so does the frequency slider when it set the value.
 void MainWindow::setFrequency(double hertz, bool moveSlider)
 {
+    abandonExerciseUnless(isExerciseFrequency(hertz), Electrics::ExerciseChange::Frequency);
     frequency = hertz;
     setMatchingFrequency(hertz);
     refreshDisplays(UpdateMask::All); // the frequency field among the others
@@ -148,6 +151,8 @@ void MainWindow::setFrequency(double hertz, bool moveSlider)
 void MainWindow::setReferenceImpedance(double ohms)
 {
     if (ohms != z0.real()) {
+        abandonExerciseUnless(isExerciseReferenceImpedance(ohms),
+                              Electrics::ExerciseChange::ReferenceImpedance);
         z0 = complex_dbl(ohms, 0.0);
         rebuildChart();
     }

@@ -32,6 +32,7 @@ const QString bandKey = QStringLiteral("Anpassung/Frequenzband");
 const QString loadCircuitKey = QStringLiteral("Anpassung/Last");
 const QString qCirclesKey = QStringLiteral("Anpassung/QKreise");
 constexpr double percent = 100.0;
+const QString exerciseKey = QStringLiteral("Anpassung/Aufgabe");
 constexpr double defaultZ0 = 50.0;
 
 // A text that does not convert reads as 0.0. A value that is not finite
@@ -107,6 +108,7 @@ void MainWindow::loadSettings()
     loadCircuit = ChartMenu::loadCircuits[static_cast<std::size_t>(
         readChoice(settings, loadCircuitKey, circuitPlaces))];
     qCircles = readChoice(settings, qCirclesKey, ChartMenu::qCircleValues);
+    storedExercise = settings.value(exerciseKey).toString();
 }
 
 void MainWindow::saveSettings()
@@ -150,6 +152,9 @@ void MainWindow::saveSettings()
         - ChartMenu::loadCircuits.cbegin();
     settings.setValue(loadCircuitKey, static_cast<int>(circuitPlace));
     settings.setValue(qCirclesKey, qCircles);
+    if (chartScene())
+        storedExercise = chartScene()->exercise().storedText();
+    settings.setValue(exerciseKey, storedExercise);
 }
 
 // Writes the loaded values into the controls.

@@ -1,6 +1,7 @@
 #include "chart/chartmenu.h"
 
 #include "chart/chartcopy.h"
+#include "chart/exercisemenu.h"
 #include "chart/graphicsscene.h"
 #include "chart/lineimpedancedialog.h"
 #include "chart/markeritem.h"
@@ -31,6 +32,7 @@ ChartMenu::ChartMenu(GraphicsScene &scene, QGraphicsView &view)
     clear->setEnabled(!scene.matchingPath().isEmpty());
     addSeparator();
     addBand(scene);
+    addExerciseMenu(*this, scene, view);
     addSeparator();
     addAction(tr("Diagramm kopieren"), this,
               [&scene, &view] { ChartCopy::toClipboard(scene, view); });

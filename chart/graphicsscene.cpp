@@ -61,7 +61,10 @@ GraphicsScene::GraphicsScene(QObject *parent)
 {
     matching.setFont(pathFont);
     band.setFont(pathFont);
-    overlays = {&qArcs, &heldCircle, &band, &matching};
+    overlays = {&qArcs, &heldCircle, &band, &matching, &exerciseBox};
+    hintTimer.setSingleShot(true);
+    hintTimer.setInterval(hintMilliseconds);
+    connect(&hintTimer, &QTimer::timeout, this, &GraphicsScene::hideExerciseHint);
     qRegisterMetaType<complex_dbl>("complex_dbl");
 }
 
@@ -235,6 +238,8 @@ bool GraphicsScene::markerMoved()
         return false;
     marker->showSnapped(false);
     changeChart([this, gamma, position] {
+        abandonRunningExercise(Electrics::ExerciseChange::Load);
+        exerciseBox.hideHint();
         endPath();
         showLoad(gamma, position, QPen());
     });
@@ -280,6 +285,7 @@ template<typename Step> void GraphicsScene::takeHeldStep(Step &&step)
     const complex_dbl before = loadGamma;
     Electrics::HeldMove moved {before, false};
     changeChart([this, &step, &moved] {
+        exerciseBox.hideHint();
         moved = step();
         const QPointF position = scenePoint(moved.gamma);
         // The marker's old place is repainted as well: with its device cache,
@@ -398,6 +404,7 @@ template<typename Change> void GraphicsScene::changeChart(Change &&change)
     change();
     heldCircle.show(shownMove(), loadGamma, z0, matching.lineImpedance());
     refreshBand();
+    exerciseBox.refresh(matching.network());
     const std::vector<ChartOverlay::Piece> after = overlayPieces();
     // The toolkit clips the Γ line to what it repaints, which bends its
     // antialiasing a little: a repaint that reaches the line takes all of it.
@@ -602,8 +609,10 @@ void GraphicsScene::refreshReadout()
     const QString readout = readoutLines().join(u'\n');
     if (marker)
         marker->setToolTip(readout);
-    const QString description =
-        viewDescription.isEmpty() ? readout : viewDescription + u'\n' + readout;
+    QStringList described = exerciseBox.lines();
+    if (!viewDescription.isEmpty())
+        described.prepend(viewDescription);
+    const QString description = (described << readout).join(u'\n');
     for (QGraphicsView *view : views())
         view->setAccessibleDescription(description);
 }
@@ -701,4 +710,93 @@ void GraphicsScene::clearChart()
     gammaLine = nullptr;
     smithLabels.clear();
     gammaLabels.clear();
+}
+
+void GraphicsScene::startExercise(const Electrics::ExerciseTask &task, int hintsUsed)
+{
+    if (exerciseBox.state() != ExerciseOverlay::State::Running) {
+        const Electrics::Network &network = matching.network();
+        choicesBeforeExercise = MatchingChoices {network.loadCircuit, network.seriesRealisation,
+                                                 network.shuntRealisation};
+    }
+    hintTimer.stop();
+    changeChart([this, &task, hintsUsed] {
+        endPath();
+        exerciseBox.start(task);
+        exerciseBox.setHintsUsed(hintsUsed);
+        const Electrics::Realisation stub =
+            task.shortStub ? Electrics::Realisation::ShortStub : Electrics::Realisation::OpenStub;
+        matching.setLoadCircuit(Electrics::LoadCircuit::Series);
+        matching.setRealisation(Move::Series, Electrics::Realisation::LumpedLC);
+        matching.setRealisation(Move::Shunt,
+                                task.level == 3 ? stub : Electrics::Realisation::LumpedLC);
+    });
+    refreshReadout();
+}
+
+void GraphicsScene::restoreChoicesBeforeExercise()
+{
+    if (!choicesBeforeExercise)
+        return;
+    matching.setLoadCircuit(choicesBeforeExercise->loadCircuit);
+    matching.setRealisation(Move::Series, choicesBeforeExercise->series);
+    matching.setRealisation(Move::Shunt, choicesBeforeExercise->shunt);
+    choicesBeforeExercise.reset();
+}
+
+// Within a change of the chart: a running task ends, and the choices come back.
+void GraphicsScene::abandonRunningExercise(Electrics::ExerciseChange change)
+{
+    if (exerciseBox.state() != ExerciseOverlay::State::Running)
+        return;
+    exerciseBox.abandon(change);
+    restoreChoicesBeforeExercise();
+}
+
+void GraphicsScene::abandonExercise(Electrics::ExerciseChange change)
+{
+    if (exerciseBox.state() != ExerciseOverlay::State::Running)
+        return;
+    hintTimer.stop();
+    changeChart([this, change] { abandonRunningExercise(change); });
+    refreshReadout();
+}
+
+void GraphicsScene::showAbandonedExercise(const Electrics::ExerciseTask &task,
+                                          Electrics::ExerciseChange change, int hintsUsed)
+{
+    changeChart([this, &task, change, hintsUsed] {
+        exerciseBox.restoreAbandoned(task, change, hintsUsed);
+    });
+    refreshReadout();
+}
+
+void GraphicsScene::endExercise()
+{
+    if (exerciseBox.state() == ExerciseOverlay::State::None)
+        return;
+    hintTimer.stop();
+    changeChart([this] {
+        exerciseBox.end();
+        restoreChoicesBeforeExercise();
+    });
+    refreshReadout();
+}
+
+bool GraphicsScene::showExerciseHint()
+{
+    bool shown = false;
+    changeChart([this, &shown] { shown = exerciseBox.showHint(matching.network()); });
+    if (shown)
+        hintTimer.start();
+    refreshReadout();
+    return shown;
+}
+
+void GraphicsScene::hideExerciseHint()
+{
+    if (!exerciseBox.showsHint())
+        return;
+    changeChart([this] { exerciseBox.hideHint(); });
+    refreshReadout();
 }

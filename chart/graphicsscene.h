@@ -2,6 +2,7 @@
 
 #include "chart/bandoverlay.h"
 #include "chart/chartoverlay.h"
+#include "chart/exerciseoverlay.h"
 #include "chart/gridcache.h"
 #include "chart/heldcircleoverlay.h"
 #include "chart/labelplacer.h"
@@ -15,6 +16,7 @@
 #include <QPainterPath>
 #include <QPointF>
 #include <QStringList>
+#include <QTimer>
 
 #include <array>
 #include <optional>
@@ -136,6 +138,25 @@ public:
     void setGridCaching(bool enabled);
     const GridCache &gridCache() const { return cache; }
 
+    // The exercise set on the chart. The window sets a task's Z0, frequency
+    // and load after startExercise; a later change of any of them abandons it.
+    const ExerciseOverlay &exercise() const { return exerciseBox; }
+    // Asks the window for the task of this number.
+    void requestExercise(int number) { emit exerciseRequested(number); }
+    // Clears the path and builds elements as the task needs, the load held
+    // as a series circuit, until the task ends and the choices before it
+    // come back.
+    void startExercise(const Electrics::ExerciseTask &task, int hintsUsed = 0);
+    void abandonExercise(Electrics::ExerciseChange change);
+    void showAbandonedExercise(const Electrics::ExerciseTask &task,
+                               Electrics::ExerciseChange change, int hintsUsed);
+    void endExercise();
+    // Shows for a while, or until the next move, where the next element
+    // should go; false when there is nothing to show.
+    bool showExerciseHint();
+    // How long a hint stays.
+    static constexpr int hintMilliseconds = 5000;
+
     QGraphicsItemGroup *smithGridGroup() const { return smithGroup; }
     QGraphicsItemGroup *gammaGridGroup() const { return gammaGroup; }
     QGraphicsLineItem *gammaLineItem() const { return gammaLine; }
@@ -144,6 +165,7 @@ public:
 
 signals:
     void NewGamma(complex_dbl gamma);
+    void exerciseRequested(int number);
 
 protected:
     void drawForeground(QPainter *painter, const QRectF &rect) override;
@@ -167,6 +189,9 @@ private:
     void showSwrCircles(const double *swr, int count);
     const QStringList &bandLines() const;
     void refreshBand();
+    void hideExerciseHint();
+    void abandonRunningExercise(Electrics::ExerciseChange change);
+    void restoreChoicesBeforeExercise();
 
     complex_dbl z0 {50.0, 0.0};
     // Where the marker last showed the load, from the window or a drag.
@@ -185,6 +210,16 @@ private:
     mutable QString bandLinesFor;
     // What the texts drawn on the chart keep off: the grids' labels and the outer circle.
     LabelPlacer textObstacles;
+    ExerciseOverlay exerciseBox;
+    QTimer hintTimer;
+    // How the user had elements built and the load held before the task.
+    struct MatchingChoices
+    {
+        Electrics::LoadCircuit loadCircuit;
+        Electrics::Realisation series;
+        Electrics::Realisation shunt;
+    };
+    std::optional<MatchingChoices> choicesBeforeExercise;
     // Painted in this order, the first lowest.
     std::vector<ChartOverlay *> overlays;
     // The move of the drag under way, none for a free one.
