@@ -1,2 +1,3 @@
 velmora_add_test(tst_mainwindowform tst_mainwindowform.cpp)
 velmora_add_test(tst_windowlifecycle tst_windowlifecycle.cpp)
+velmora_add_test(tst_exercises tst_exercises.cpp)

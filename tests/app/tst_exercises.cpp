@@ -1,0 +1,199 @@
+#include "modaldriver.h"
+#include "windowtest.h"
+
+#include "app/mainwindow.h"
+#include "chart/graphicsscene.h"
+#include "electrics/conversions.h"
+#include "electrics/exercise.h"
+#include "electrics/matching.h"
+
+#include <QGraphicsView>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Exercises set through the chart's menu and solved, wrongly built or
+// abandoned through the window, as a student works them.
+class TestExercises : public WindowTest
+{
+    Q_OBJECT
+
+private slots:
+    void everyLSectionIsJudged_data();
+    void everyLSectionIsJudged();
+    void wrongNetworkNamesTheRule();
+    void changeAbandonsTheTask_data();
+    void changeAbandonsTheTask();
+    void dialogRefusesNumber_data();
+    void dialogRefusesNumber();
+
+private:
+    void chooseFromMenu(const QStringList &entries);
+    void startTask(const QString &typed);
+    QString described() const { return panel->chartView().accessibleDescription(); }
+};
+
+void TestExercises::chooseFromMenu(const QStringList &entries)
+{
+    ModalDriver walk;
+    for (const QString &entry : entries)
+        walk.chooseFromMenu(entry);
+    walk.start();
+    panel->pressOnChart(u"Shift+F10"_s);
+    QCOMPARE(walk.stepsDone(), entries.size());
+}
+
+// "Übung" → "Aufgabe Nr. …" → the number typed into the dialog's field and Return.
+void TestExercises::startTask(const QString &typed)
+{
+    ModalDriver walk;
+    walk.chooseFromMenu(u"Übung"_s);
+    walk.chooseFromMenu(u"Aufgabe Nr. …"_s);
+    walk.addStep("ExerciseDialog", [typed](QWidget *dialog) {
+        auto *field = dialog->findChild<QLineEdit *>(u"LED_AUFGABE"_s);
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    walk.start();
+    panel->pressOnChart(u"Shift+F10"_s);
+    QCOMPARE(walk.stepsDone(), 3);
+}
+
+// Each L-section of the task's load, two held drags snapped onto the circle
+// R = Z0 or G = 1/Z0 and then the centre. At level 1 every one solves the
+// task; at level 2 the band tells them apart: at least one meets it and at
+// least one misses it by a per cent of f0 on a side.
+void TestExercises::everyLSectionIsJudged_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("sections");
+    QTest::addColumn<bool>("allSolve");
+    // R > Z0: only the two that begin with a shunt element.
+    QTest::newRow("level 1, 95,1 + j157,5 Ω at 50 Ω") << 1 << 2 << true;
+    // R < Z0 and G < 1/Z0: four.
+    QTest::newRow("level 2, 65,6 + j130,9 Ω at 75 Ω") << 1000 << 4 << false;
+}
+
+void TestExercises::everyLSectionIsJudged()
+{
+    QFETCH(int, number);
+    QFETCH(int, sections);
+    QFETCH(bool, allSolve);
+    using Electrics::MatchingMove;
+    startTask(QString::number(number));
+    const Electrics::ExerciseTask task = *Electrics::exerciseTask(number);
+    QVERIFY(described().contains(Electrics::exerciseText(task)));
+    const complex_dbl z0(task.z0, 0.0);
+    const complex_dbl load = Electrics::gammaFromImpedance(task.load, z0);
+    int solved = 0;
+    int bandMissed = 0;
+    for (const MatchingMove first : {MatchingMove::Shunt, MatchingMove::Series}) {
+        const bool shuntFirst = first == MatchingMove::Shunt;
+        for (const complex_dbl corner : Electrics::snapTargets(first, load, z0)) {
+            // The corner must lie on the circle that the second move takes to the centre.
+            const complex_dbl z = Electrics::impedanceFromGamma(corner, z0);
+            const double kept = shuntFirst ? z.real() / task.z0 : (task.z0 / z).real();
+            if (std::abs(kept - 1.0) > 1e-6 || std::abs(corner) < 1e-9)
+                continue;
+            panel->heldDragTo(corner, shuntFirst ? Qt::ControlModifier : Qt::ShiftModifier);
+            panel->heldDragTo(complex_dbl(), shuntFirst ? Qt::ShiftModifier : Qt::ControlModifier);
+            const QString state = described();
+            const QString elements = shuntFirst ? u"gelöst mit 2 Elementen: 1. Parallel-"_s
+                                                : u"gelöst mit 2 Elementen: 1. Serien-"_s;
+            solved += state.contains(elements);
+            bandMissed += state.contains(u"SWR ≤ 2 nur von "_s) && !state.contains(u"gelöst"_s);
+            chooseFromMenu({u"Anpassung löschen"_s});
+        }
+    }
+    QCOMPARE(solved + bandMissed, sections);
+    if (allSolve) {
+        QCOMPARE(solved, sections);
+    } else {
+        QVERIFY(solved >= 1);
+        QVERIFY(bandMissed >= 1);
+    }
+}
+
+// Task 1, 95,1 + j157,5 Ω at 50 Ω: G = 0,1405/Z0, so the shunt element to the
+// circle R = Z0 leaves Z = Z0 (1 + j B/G) = Z0 (1 + j2,4736), |Γ| = 0,7776 and
+// an SWR of 7,99.
+void TestExercises::wrongNetworkNamesTheRule()
+{
+    startTask(u"1"_s);
+    const complex_dbl corner = Electrics::gammaFromImpedance({50.0, 50.0 * 2.47364}, {50.0, 0.0});
+    panel->heldDragTo(corner, Qt::ControlModifier);
+    QVERIFY2(described().contains(u"SWR 7,99 bei f₀, verlangt ≤ 1,1"_s), qPrintable(described()));
+    panel->heldDragTo(complex_dbl(0.0, -0.7), Qt::ShiftModifier | Qt::ControlModifier);
+    QVERIFY2(described().contains(u"Element 2 ist eine Leitung, erlaubt sind nur L und C"_s),
+             qPrintable(described()));
+    panel->heldDragTo(complex_dbl(), Qt::ShiftModifier);
+    QVERIFY2(described().contains(u"3 Elemente, höchstens 2"_s), qPrintable(described()));
+    QVERIFY(!described().contains(u"gelöst"_s));
+}
+
+void TestExercises::changeAbandonsTheTask_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("typed load") << u"LED_R"_s << u"100"_s << u"die Last wurde geändert"_s;
+    QTest::newRow("free move") << u"drag"_s << QString() << u"die Last wurde geändert"_s;
+    QTest::newRow("value slider") << u"QS_X"_s << u"Up"_s << u"die Last wurde geändert"_s;
+    QTest::newRow("Z0") << u"LED_Z0"_s << u"60"_s << u"Z0 wurde geändert"_s;
+    QTest::newRow("frequency") << u"LED_FREQUENZ"_s << u"5 MHz"_s
+                               << u"die Frequenz wurde geändert"_s;
+}
+
+void TestExercises::changeAbandonsTheTask()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, input);
+    QFETCH(QString, cause);
+    startTask(u"1"_s);
+    // The task's own Z0, frequency and load do not end it.
+    QVERIFY(!described().contains(u"abgebrochen"_s));
+    if (control == u"drag")
+        panel->dragMarkerTo(complex_dbl(0.2, 0.1));
+    else
+        apply(control, input);
+    QVERIFY2(described().contains(u"Aufgabe 1 abgebrochen: "_s + cause), qPrintable(described()));
+}
+
+void TestExercises::dialogRefusesNumber_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("0") << u"0"_s;
+    QTest::newRow("5000") << u"5000"_s;
+    QTest::newRow("12,5") << u"12,5"_s;
+    QTest::newRow("text") << u"zwanzig"_s;
+}
+
+// The dialog stays open with the field red and its reason said.
+void TestExercises::dialogRefusesNumber()
+{
+    QFETCH(QString, typed);
+    bool stayedOpen = false;
+    QString reason;
+    ModalDriver walk;
+    walk.chooseFromMenu(u"Übung"_s);
+    walk.chooseFromMenu(u"Aufgabe Nr. …"_s);
+    walk.addStep("ExerciseDialog", [&](QWidget *dialog) {
+        auto *field = dialog->findChild<QLineEdit *>(u"LED_AUFGABE"_s);
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Return);
+        stayedOpen = dialog->isVisible() && field->styleSheet().contains(u"Red"_s)
+            && !field->accessibleName().isEmpty();
+        reason = field->accessibleDescription();
+        QTest::keyClick(field, Qt::Key_Escape);
+    });
+    walk.start();
+    panel->pressOnChart(u"Shift+F10"_s);
+    QCOMPARE(walk.stepsDone(), 3);
+    QVERIFY(stayedOpen);
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(!described().contains(u"Aufgabe "_s));
+}
+
+QTEST_MAIN(TestExercises)
+#include "tst_exercises.moc"
