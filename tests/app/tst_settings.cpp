@@ -20,6 +20,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 class TestSettings : public QObject
 {
     Q_OBJECT
@@ -29,13 +31,15 @@ private slots:
     void init();
     void emptyStoreGivesDefaults();
     void valuesSurviveARestart();
-    void storeHoldsExactlySeventeenKeys();
+    void storeHoldsExactlyItsKeys();
     void snappingIsOnUnlessStoredOff_data();
     void snappingIsOnUnlessStoredOff();
     void corruptedStore_data();
     void corruptedStore();
     void pathDrawnOnARefusedZ0IsDropped();
     void fullPathTakesNoFurtherElement();
+    void storedExercise_data();
+    void storedExercise();
     void garbageGeometryLeavesFormSize();
     void unwritableStoreDoesNotStopTheExit();
 };
@@ -63,6 +67,7 @@ const QString wholePath = QStringLiteral("100 0;P -0.01;S -50");
 const QString bandKey = QStringLiteral("Anpassung/Frequenzband");
 const QString loadCircuitKey = QStringLiteral("Anpassung/Last");
 const QString qCirclesKey = QStringLiteral("Anpassung/QKreise");
+const QString exerciseKey = QStringLiteral("Anpassung/Aufgabe");
 
 using StoredValues = QList<QPair<QString, QVariant>>;
 
@@ -196,16 +201,17 @@ void TestSettings::valuesSurviveARestart()
         QCOMPARE(storedValue(key), value.toDouble());
 }
 
-void TestSettings::storeHoldsExactlySeventeenKeys()
+void TestSettings::storeHoldsExactlyItsKeys()
 {
     runOnce();
     QStringList keys = QSettings(storePath(), QSettings::IniFormat).allKeys();
     keys.sort();
-    QCOMPARE(keys,
-             QStringList({snappingKey, bandKey, loadCircuitKey, lineImpedanceKey, shuntKey, pathKey,
-                          qCirclesKey, seriesKey, QStringLiteral("Program/geometry"),
-                          QStringLiteral("Program/windowState"), frequencyKey, gammaIKey, gammaRKey,
-                          swrKeys[0], swrKeys[1], swrKeys[2], z0Key}));
+    QCOMPARE(
+        keys,
+        QStringList({exerciseKey, snappingKey, bandKey, loadCircuitKey, lineImpedanceKey, shuntKey,
+                     pathKey, qCirclesKey, seriesKey, QStringLiteral("Program/geometry"),
+                     QStringLiteral("Program/windowState"), frequencyKey, gammaIKey, gammaRKey,
+                     swrKeys[0], swrKeys[1], swrKeys[2], z0Key}));
 }
 
 void TestSettings::snappingIsOnUnlessStoredOff_data()
@@ -329,6 +335,34 @@ void TestSettings::fullPathTakesNoFurtherElement()
     QVERIFY(scene->turnMarker(10.0));
     QCOMPARE(scene->matchingPath().network().elements.size(), std::size_t(100));
     QCOMPARE(scene->matchingPath().end(), complex_dbl());
+}
+
+void TestSettings::storedExercise_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<double>("z0");
+    // Task 4 is set at 75 ohms, as every number divisible by 4; a running
+    // task is set again, an abandoned one only shown.
+    QTest::newRow("running task 4") << u"4;laufend;1"_s << u"4;laufend;1"_s << 75.0;
+    QTest::newRow("abandoned task 4") << u"4;Z0;0"_s << u"4;Z0;0"_s << 50.0;
+    QTest::newRow("number 5000") << u"5000;laufend;0"_s << QString() << 50.0;
+    QTest::newRow("number 0") << u"0;laufend;0"_s << QString() << 50.0;
+    QTest::newRow("decimal number") << u"4,5;laufend;0"_s << QString() << 50.0;
+    QTest::newRow("unknown state") << u"4;fertig;0"_s << QString() << 50.0;
+    QTest::newRow("negative hints") << u"4;laufend;-1"_s << QString() << 50.0;
+    QTest::newRow("text") << u"Aufgabe 4"_s << QString() << 50.0;
+}
+
+void TestSettings::storedExercise()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, kept);
+    QFETCH(double, z0);
+    writeStore({{exerciseKey, stored}});
+    runOnce();
+    QCOMPARE(QSettings(storePath(), QSettings::IniFormat).value(exerciseKey).toString(), kept);
+    QCOMPARE(storedValue(z0Key), z0);
 }
 
 void TestSettings::garbageGeometryLeavesFormSize()
