@@ -224,6 +224,9 @@ void GraphicsScene::setMarkerGamma(const complex_dbl &gamma)
     if (gamma != loadGamma)
         marker->showSnapped(false);
     changeChart([this, gamma] {
+        // As after a held step: a snapped marker's old place, painted from
+        // its device cache, is not always repainted whole by the toolkit.
+        repaintRect(marker->sceneBoundingRect());
         marker->setPos(scenePoint(gamma));
         showLoad(gamma, scenePoint(gamma), gammaLine ? gammaLine->pen() : QPen());
     });

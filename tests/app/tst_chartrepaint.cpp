@@ -32,6 +32,7 @@ private:
 // Each row is a sequence of steps, "control=input":
 //   menu=ENTRY            chooses an entry of the chart's menu ("Submenu/Entry")
 //   lineimpedance=OHMS    takes a line impedance through the chart's menu and dialog
+//   task=NUMBER           sets the exercise of that number through the menu's dialog
 //   drag=RE;IM            a free drag of the marker to Gamma
 //   shunt, series, line=RE;IM   a drag held with Ctrl, Shift or both
 //   QGV_Chart=KEYS        keys pressed on the chart
@@ -76,6 +77,10 @@ void TestChartRepaint::chartRepaintsAsPaintedWhole_data()
           u"QGV_Chart="_s + turns.join(u", "_s)}},
         {"SWR circles", {u"SPB_SWR3=1,5"_s, u"SPB_SWR1=4"_s, u"SPB_SWR2=1"_s}},
         {"Z0", {mismatched, series, u"QGV_Chart=Ctrl+Right"_s, u"LED_Z0=75"_s}},
+        // Task 1: the shunt element to R = Z0 ends at Γ = 0,6047 + j0,4889.
+        {"exercise",
+         {u"task=1"_s, u"menu=Übung/Tipp"_s, u"shunt=0.6047;0.4889"_s, u"series=0.0;0.0"_s,
+          mismatched, u"menu=Übung/Übung beenden"_s}},
         {"frequency",
          {mismatched, reactive, shunt, u"QGV_Chart=Ctrl+Right"_s, u"LED_FREQUENZ=100 MHz"_s}},
         {"realisations",
@@ -133,12 +138,18 @@ void TestChartRepaint::takeStep(const QString &step)
         return complex_dbl(input.section(u';', 0, 0).toDouble(),
                            input.section(u';', 1, 1).toDouble());
     };
-    if (control == u"menu") {
+    if (control == u"menu" || control == u"task") {
         ModalDriver menu;
-        menu.chooseFromMenu(input);
+        menu.chooseFromMenu(control == u"task" ? u"Übung/Aufgabe Nr. …"_s : input);
+        if (control == u"task") {
+            menu.addStep("QDialog", [input](QWidget *dialog) {
+                QTest::keyClicks(dialog->focusWidget(), input);
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+            });
+        }
         menu.start();
         panel->pressOnChart(u"Shift+F10"_s);
-        QCOMPARE(menu.stepsDone(), 1);
+        QCOMPARE(menu.stepsDone(), control == u"task" ? 2 : 1);
     } else if (control == u"lineimpedance") {
         ModalDriver menu;
         menu.chooseFromMenu(u"Leitungsimpedanz …"_s);
