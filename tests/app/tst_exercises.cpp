@@ -23,6 +23,7 @@ private slots:
     void everyLSectionIsJudged_data();
     void everyLSectionIsJudged();
     void wrongNetworkNamesTheRule();
+    void hintIsShownAndCounted();
     void changeAbandonsTheTask_data();
     void changeAbandonsTheTask();
     void dialogRefusesNumber_data();
@@ -130,6 +131,22 @@ void TestExercises::wrongNetworkNamesTheRule()
     panel->heldDragTo(complex_dbl(), Qt::ShiftModifier);
     QVERIFY2(described().contains(u"3 Elemente, höchstens 2"_s), qPrintable(described()));
     QVERIFY(!described().contains(u"gelöst"_s));
+}
+
+// Task 1's load has R > Z0 and G < 1/Z0: only a shunt element reaches a
+// circle from which the second element ends at the centre, R = Z0.
+void TestExercises::hintIsShownAndCounted()
+{
+    startTask(u"1"_s);
+    chooseFromMenu({u"Übung"_s, u"Tipp"_s});
+    QVERIFY2(described().contains(u"Tipp: Parallelelement (Strg) bis zum Kreis R = 50 Ω"_s),
+             qPrintable(described()));
+    const complex_dbl corner = Electrics::gammaFromImpedance({50.0, 50.0 * 2.47364}, {50.0, 0.0});
+    panel->heldDragTo(corner, Qt::ControlModifier);
+    QVERIFY(!described().contains(u"Tipp: "_s));
+    panel->heldDragTo(complex_dbl(), Qt::ShiftModifier);
+    QVERIFY2(described().contains(u"gelöst mit 2 Elementen: "_s), qPrintable(described()));
+    QVERIFY2(described().contains(u"(mit 1 Tipp)"_s), qPrintable(described()));
 }
 
 void TestExercises::changeAbandonsTheTask_data()
