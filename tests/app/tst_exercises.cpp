@@ -8,6 +8,7 @@
 #include "electrics/matching.h"
 
 #include <QGraphicsView>
+#include <QHash>
 #include <QLineEdit>
 #include <QTest>
 
@@ -20,8 +21,8 @@ class TestExercises : public WindowTest
     Q_OBJECT
 
 private slots:
-    void everyLSectionIsJudged_data();
-    void everyLSectionIsJudged();
+    void everyTwoElementMatchIsJudged_data();
+    void everyTwoElementMatchIsJudged();
     void wrongNetworkNamesTheRule();
     void hintIsShownAndCounted();
     void changeAbandonsTheTask_data();
@@ -61,27 +62,39 @@ void TestExercises::startTask(const QString &typed)
     QCOMPARE(walk.stepsDone(), 3);
 }
 
-// Each L-section of the task's load, two held drags snapped onto the circle
-// R = Z0 or G = 1/Z0 and then the centre. At level 1 every one solves the
-// task; at level 2 the band tells them apart: at least one meets it and at
-// least one misses it by a per cent of f0 on a side.
-void TestExercises::everyLSectionIsJudged_data()
+// Every two-element network of the task's load: a held drag snapped onto the
+// circle R = Z0 or G = 1/Z0 from which the second move reaches the centre,
+// then one to the centre. At level 1 every L-section solves the task; at
+// level 2 the band tells them apart: at least one meets it and at least one
+// misses it by a per cent of f0 on a side. At level 3 a line of Z0 to
+// G = 1/Z0 and a shunt stub solve it, either way round the chart.
+void TestExercises::everyTwoElementMatchIsJudged_data()
 {
     QTest::addColumn<int>("number");
-    QTest::addColumn<int>("sections");
+    QTest::addColumn<bool>("lineFirst");
+    QTest::addColumn<int>("networks");
     QTest::addColumn<bool>("allSolve");
     // R > Z0: only the two that begin with a shunt element.
-    QTest::newRow("level 1, 95,1 + j157,5 Ω at 50 Ω") << 1 << 2 << true;
+    QTest::newRow("level 1, 95,1 + j157,5 Ω at 50 Ω") << 1 << false << 2 << true;
     // R < Z0 and G < 1/Z0: four.
-    QTest::newRow("level 2, 65,6 + j130,9 Ω at 75 Ω") << 1000 << 4 << false;
+    QTest::newRow("level 2, 65,6 + j130,9 Ω at 75 Ω") << 1000 << false << 4 << false;
+    // A circle of constant |Γ| crosses G = 1/Z0 twice.
+    QTest::newRow("level 3, 57,2 + j146,0 Ω at 75 Ω") << 2000 << true << 2 << true;
 }
 
-void TestExercises::everyLSectionIsJudged()
+void TestExercises::everyTwoElementMatchIsJudged()
 {
     QFETCH(int, number);
-    QFETCH(int, sections);
+    QFETCH(bool, lineFirst);
+    QFETCH(int, networks);
     QFETCH(bool, allSolve);
-    using Electrics::MatchingMove;
+    using Move = Electrics::MatchingMove;
+    const QHash<Move, Qt::KeyboardModifiers> held {
+        {Move::Series, Qt::ShiftModifier},
+        {Move::Shunt, Qt::ControlModifier},
+        {Move::Line, Qt::ShiftModifier | Qt::ControlModifier}};
+    const QHash<Move, QString> named {
+        {Move::Series, u"Serien-"_s}, {Move::Shunt, u"Parallel-"_s}, {Move::Line, u"Leitung"_s}};
     startTask(QString::number(number));
     const Electrics::ExerciseTask task = *Electrics::exerciseTask(number);
     QVERIFY(described().contains(Electrics::exerciseText(task)));
@@ -89,27 +102,28 @@ void TestExercises::everyLSectionIsJudged()
     const complex_dbl load = Electrics::gammaFromImpedance(task.load, z0);
     int solved = 0;
     int bandMissed = 0;
-    for (const MatchingMove first : {MatchingMove::Shunt, MatchingMove::Series}) {
-        const bool shuntFirst = first == MatchingMove::Shunt;
+    const QList<Move> firstMoves =
+        lineFirst ? QList<Move> {Move::Line} : QList<Move> {Move::Shunt, Move::Series};
+    for (const Move first : firstMoves) {
+        const Move second = first == Move::Shunt ? Move::Series : Move::Shunt;
         for (const complex_dbl corner : Electrics::snapTargets(first, load, z0)) {
             // The corner must lie on the circle that the second move takes to the centre.
             const complex_dbl z = Electrics::impedanceFromGamma(corner, z0);
-            const double kept = shuntFirst ? z.real() / task.z0 : (task.z0 / z).real();
+            const double kept = second == Move::Series ? z.real() / task.z0 : (task.z0 / z).real();
             if (std::abs(kept - 1.0) > 1e-6 || std::abs(corner) < 1e-9)
                 continue;
-            panel->heldDragTo(corner, shuntFirst ? Qt::ControlModifier : Qt::ShiftModifier);
-            panel->heldDragTo(complex_dbl(), shuntFirst ? Qt::ShiftModifier : Qt::ControlModifier);
+            panel->heldDragTo(corner, held[first]);
+            panel->heldDragTo(complex_dbl(), held[second]);
             const QString state = described();
-            const QString elements = shuntFirst ? u"gelöst mit 2 Elementen: 1. Parallel-"_s
-                                                : u"gelöst mit 2 Elementen: 1. Serien-"_s;
-            solved += state.contains(elements);
+            solved += state.contains(u"gelöst mit 2 Elementen: 1. "_s + named[first])
+                && state.contains(u", 2. "_s + named[second]);
             bandMissed += state.contains(u"SWR ≤ 2 nur von "_s) && !state.contains(u"gelöst"_s);
             chooseFromMenu({u"Anpassung löschen"_s});
         }
     }
-    QCOMPARE(solved + bandMissed, sections);
+    QCOMPARE(solved + bandMissed, networks);
     if (allSolve) {
-        QCOMPARE(solved, sections);
+        QCOMPARE(solved, networks);
     } else {
         QVERIFY(solved >= 1);
         QVERIFY(bandMissed >= 1);
