@@ -115,8 +115,10 @@ void TestExercises::everyTwoElementMatchIsJudged()
             panel->heldDragTo(corner, held[first]);
             panel->heldDragTo(complex_dbl(), held[second]);
             const QString state = described();
+            // The task's stub, not an L or C.
+            const QString secondNamed = lineFirst ? u"Parallel-Stichleitung"_s : named[second];
             solved += state.contains(u"gelöst mit 2 Elementen: 1. "_s + named[first])
-                && state.contains(u", 2. "_s + named[second]);
+                && state.contains(u", 2. "_s + secondNamed);
             bandMissed += state.contains(u"SWR ≤ 2 nur von "_s) && !state.contains(u"gelöst"_s);
             chooseFromMenu({u"Anpassung löschen"_s});
         }
