@@ -5,6 +5,9 @@
 
 #include "app/mainwindow.h"
 #include "chart/graphicsscene.h"
+#include "electrics/conversions.h"
+#include "electrics/exercise.h"
+#include "electrics/matching.h"
 
 #include <QDir>
 #include <QImage>
@@ -188,6 +191,59 @@ std::function<void(WindowDriver &)> matchedOverABand(double shuntDirection)
     };
 }
 
+// Sets a task as "Aufgabe Nr. …" does, after its dialog.
+void startExercise(WindowDriver &driver, int number)
+{
+    driver.window().chartScene()->requestExercise(number);
+    WindowDriver::settle();
+}
+
+// Task 1, 95,1 + j157,5 Ω at 50 Ω and 3,3 MHz: a shunt L to the circle R = Z0
+// at 50 + j123,68 Ω, then a series C to the centre.
+void exerciseLevel1(WindowDriver &driver)
+{
+    startExercise(driver, 1);
+    driver.heldDragTo(Electrics::gammaFromImpedance({50.0, 50.0 * 2.47364}, {50.0, 0.0}),
+                      Qt::ControlModifier);
+    driver.heldDragTo({0.0, 0.0}, Qt::ShiftModifier);
+}
+
+// Task 1000, 65,6 + j130,9 Ω at 75 Ω and 10 MHz, SWR ≤ 2 from 8,3 to 11,7 MHz:
+// a series C down to G = 1/Z0 at 65,6 + j24,83 Ω, then a shunt C, is the
+// L-section whose band is wide enough.
+void exerciseLevel2(WindowDriver &driver)
+{
+    startExercise(driver, 1000);
+    driver.heldDragTo(Electrics::gammaFromImpedance({65.6, 75.0 * 0.331096}, {75.0, 0.0}),
+                      Qt::ShiftModifier);
+    driver.heldDragTo({0.0, 0.0}, Qt::ControlModifier);
+}
+
+// Task 2000 at 75 Ω: a line of Z0 turns the load to the circle G = 1/Z0, and
+// the task's shunt stub takes it to the centre.
+void exerciseLevel3(WindowDriver &driver)
+{
+    startExercise(driver, 2000);
+    const Electrics::ExerciseTask task = *Electrics::exerciseTask(2000);
+    const complex_dbl z0(task.z0, 0.0);
+    const complex_dbl load = Electrics::gammaFromImpedance(task.load, z0);
+    for (const complex_dbl point :
+         Electrics::snapTargets(Electrics::MatchingMove::Line, load, z0)) {
+        const complex_dbl z = Electrics::impedanceFromGamma(point, z0);
+        if (std::abs((z0 / z).real() - 1.0) < 1e-6) {
+            driver.heldDragTo(point, Qt::ShiftModifier | Qt::ControlModifier);
+            break;
+        }
+    }
+    driver.heldDragTo({0.0, 0.0}, Qt::ControlModifier);
+}
+
+void exerciseHint(WindowDriver &driver)
+{
+    startExercise(driver, 1);
+    driver.window().chartScene()->showExerciseHint();
+}
+
 void restartedAfterChanges(WindowDriver &driver)
 {
     enter(driver,
@@ -246,6 +302,10 @@ const std::vector<GuideShot> &guideShots()
         {u"chart-quarter-wave"_s, quarterWaveTransformer, Captures::chartWithMarkerToolTip},
         {u"chart-band-c-l"_s, matchedOverABand(-1.0), Captures::chartWithMarkerToolTip},
         {u"chart-band-l-c"_s, matchedOverABand(1.0), Captures::chart},
+        {u"exercise-level1"_s, exerciseLevel1, Captures::chart},
+        {u"exercise-level2"_s, exerciseLevel2, Captures::chart},
+        {u"exercise-level3"_s, exerciseLevel3, Captures::chart},
+        {u"exercise-hint"_s, exerciseHint, Captures::chart},
         {u"controls-inductive"_s, typed(inductiveLoad), Captures::controls},
         {u"controls-capacitive"_s, typed(capacitiveLoad), Captures::controls},
         {u"controls-gamma-clamped"_s, typed(gamma(u"2"_s, u"0,5"_s)), Captures::controls},
