@@ -5,6 +5,7 @@
 #include "electrics/exercise.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QRandomGenerator>
@@ -22,6 +23,11 @@ struct NumberRange
 constexpr std::array<NumberRange, 4> levelNumbers {
     {{1, 999}, {1000, 1999}, {2000, 2999}, {3000, 4999}}};
 
+QString text(const char *source)
+{
+    return QCoreApplication::translate("ChartMenu", source);
+}
+
 int randomNumberOfLevel(int level)
 {
     const NumberRange range = levelNumbers[static_cast<std::size_t>(level - 1)];
@@ -32,27 +38,27 @@ int randomNumberOfLevel(int level)
 
 void addExerciseMenu(QMenu &menu, GraphicsScene &scene, QWidget &dialogParent)
 {
-    QMenu *exercise = menu.addMenu(QMenu::tr("Übung"));
+    QMenu *exercise = menu.addMenu(text("Übung"));
     const ExerciseOverlay &shown = scene.exercise();
     const bool hasTask = shown.state() != ExerciseOverlay::State::None;
-    exercise->addAction(QMenu::tr("Neue Aufgabe"), &menu, [&scene] {
+    exercise->addAction(text("Neue Aufgabe"), &menu, [&scene] {
         const auto &task = scene.exercise().task();
         scene.requestExercise(randomNumberOfLevel(task ? task->level : 1));
     });
-    exercise->addAction(QMenu::tr("Aufgabe Nr. …"), &menu, [&scene, &dialogParent] {
+    exercise->addAction(text("Aufgabe Nr. …"), &menu, [&scene, &dialogParent] {
         ExerciseDialog dialog(&dialogParent);
         if (dialog.exec() == QDialog::Accepted)
             scene.requestExercise(dialog.number());
     });
     QAction *hint =
-        exercise->addAction(QMenu::tr("Tipp"), &menu, [&scene] { scene.showExerciseHint(); });
+        exercise->addAction(text("Tipp"), &menu, [&scene] { scene.showExerciseHint(); });
     hint->setEnabled(shown.state() == ExerciseOverlay::State::Running && !shown.isSolved());
-    QAction *copy = exercise->addAction(QMenu::tr("Aufgabe kopieren"), &menu, [&scene] {
+    QAction *copy = exercise->addAction(text("Aufgabe kopieren"), &menu, [&scene] {
         if (const auto &task = scene.exercise().task())
             QGuiApplication::clipboard()->setText(Electrics::exerciseText(*task));
     });
     copy->setEnabled(hasTask);
     QAction *end =
-        exercise->addAction(QMenu::tr("Übung beenden"), &menu, [&scene] { scene.endExercise(); });
+        exercise->addAction(text("Übung beenden"), &menu, [&scene] { scene.endExercise(); });
     end->setEnabled(hasTask);
 }
