@@ -7,7 +7,9 @@
 #include "electrics/exercise.h"
 #include "electrics/matching.h"
 
+#include <QClipboard>
 #include <QGraphicsView>
+#include <QGuiApplication>
 #include <QHash>
 #include <QLineEdit>
 #include <QTest>
@@ -24,7 +26,7 @@ private slots:
     void everyTwoElementMatchIsJudged_data();
     void everyTwoElementMatchIsJudged();
     void wrongNetworkNamesTheRule();
-    void hintIsShownAndCounted();
+    void copiedHintedAndCounted();
     void changeAbandonsTheTask_data();
     void changeAbandonsTheTask();
     void dialogRefusesNumber_data();
@@ -149,11 +151,15 @@ void TestExercises::wrongNetworkNamesTheRule()
     QVERIFY(!described().contains(u"gelöst"_s));
 }
 
+// "Aufgabe kopieren" puts the task's text on the clipboard.
 // Task 1's load has R > Z0 and G < 1/Z0: only a shunt element reaches a
 // circle from which the second element ends at the centre, R = Z0.
-void TestExercises::hintIsShownAndCounted()
+void TestExercises::copiedHintedAndCounted()
 {
     startTask(u"1"_s);
+    chooseFromMenu({u"Übung"_s, u"Aufgabe kopieren"_s});
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             Electrics::exerciseText(*Electrics::exerciseTask(1)));
     chooseFromMenu({u"Übung"_s, u"Tipp"_s});
     QVERIFY2(described().contains(u"Tipp: Parallelelement (Strg) bis zum Kreis R = 50 Ω"_s),
              qPrintable(described()));
