@@ -719,8 +719,9 @@ void GraphicsScene::startExercise(const Electrics::ExerciseTask &task, int hints
 {
     if (exerciseBox.state() != ExerciseOverlay::State::Running) {
         const Electrics::Network &network = matching.network();
-        choicesBeforeExercise = MatchingChoices {network.loadCircuit, network.seriesRealisation,
-                                                 network.shuntRealisation};
+        choicesBeforeExercise =
+            MatchingChoices {network.loadCircuit, network.seriesRealisation,
+                             network.shuntRealisation, matching.lineImpedance()};
     }
     hintTimer.stop();
     changeChart([this, &task, hintsUsed] {
@@ -730,6 +731,7 @@ void GraphicsScene::startExercise(const Electrics::ExerciseTask &task, int hints
         const Electrics::Realisation stub =
             task.shortStub ? Electrics::Realisation::ShortStub : Electrics::Realisation::OpenStub;
         matching.setLoadCircuit(Electrics::LoadCircuit::Series);
+        matching.setLineImpedance(0.0);
         matching.setRealisation(Move::Series, Electrics::Realisation::LumpedLC);
         matching.setRealisation(Move::Shunt,
                                 task.level == 3 ? stub : Electrics::Realisation::LumpedLC);
@@ -744,6 +746,7 @@ void GraphicsScene::restoreChoicesBeforeExercise()
     matching.setLoadCircuit(choicesBeforeExercise->loadCircuit);
     matching.setRealisation(Move::Series, choicesBeforeExercise->series);
     matching.setRealisation(Move::Shunt, choicesBeforeExercise->shunt);
+    matching.setLineImpedance(choicesBeforeExercise->lineImpedance);
     choicesBeforeExercise.reset();
 }
 

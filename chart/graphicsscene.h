@@ -144,8 +144,8 @@ public:
     // Asks the window for the task of this number.
     void requestExercise(int number) { emit exerciseRequested(number); }
     // Clears the path and builds elements as the task needs, the load held
-    // as a series circuit, until the task ends and the choices before it
-    // come back.
+    // as a series circuit and lines of Z0 to begin with, until the task ends and the choices before
+    // it come back.
     void startExercise(const Electrics::ExerciseTask &task, int hintsUsed = 0);
     void abandonExercise(Electrics::ExerciseChange change);
     void showAbandonedExercise(const Electrics::ExerciseTask &task,
@@ -218,6 +218,7 @@ private:
         Electrics::LoadCircuit loadCircuit;
         Electrics::Realisation series;
         Electrics::Realisation shunt;
+        double lineImpedance;
     };
     std::optional<MatchingChoices> choicesBeforeExercise;
     // Painted in this order, the first lowest.

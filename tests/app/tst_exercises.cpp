@@ -25,6 +25,7 @@ class TestExercises : public WindowTest
 private slots:
     void everyTwoElementMatchIsJudged_data();
     void everyTwoElementMatchIsJudged();
+    void transformerSolvesLevel4();
     void wrongNetworkNamesTheRule();
     void copiedHintedAndCounted();
     void changeAbandonsTheTask_data();
@@ -132,6 +133,33 @@ void TestExercises::everyTwoElementMatchIsJudged()
         QVERIFY(solved >= 1);
         QVERIFY(bandMissed >= 1);
     }
+}
+
+// Task 3000, 112,7 + j87,8 Ω at 75 Ω: Γ = 0,46111 ∠ 41,69°, so a line of Z0
+// of 41,69° / 720 = 0,058 λ turns it clockwise to the real axis at
+// R = 75 · 1,46111 / 0,53889 = 203,35 Ω, and a quarter-wave line of
+// √(75 · 203,35) = 123,50 Ω takes that to 75 Ω.
+void TestExercises::transformerSolvesLevel4()
+{
+    startTask(u"3000"_s);
+    const Qt::KeyboardModifiers line = Qt::ShiftModifier | Qt::ControlModifier;
+    panel->heldDragTo(complex_dbl(0.46111, 0.0), line);
+    ModalDriver walk;
+    walk.chooseFromMenu(u"Leitungsimpedanz …"_s);
+    walk.addStep("LineImpedanceDialog", [](QWidget *dialog) {
+        auto *field = dialog->findChild<QLineEdit *>(u"LED_ZLEITUNG"_s);
+        field->selectAll();
+        QTest::keyClicks(field, u"123,5"_s);
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    walk.start();
+    panel->pressOnChart(u"Shift+F10"_s);
+    QCOMPARE(walk.stepsDone(), 2);
+    panel->heldDragTo(complex_dbl(), line);
+    QVERIFY2(described().contains(u"gelöst mit 2 Elementen: 1. Leitung 0,058 λ"_s),
+             qPrintable(described()));
+    QVERIFY2(described().contains(u", 2. Leitung 123,50 Ω 0,250 λ (90,0°)"_s),
+             qPrintable(described()));
 }
 
 // Task 1, 95,1 + j157,5 Ω at 50 Ω: G = 0,1405/Z0, so the shunt element to the
