@@ -105,7 +105,7 @@ void BandOverlay::refresh(const Electrics::Network &network, double span,
 std::vector<Electrics::Locus> BandOverlay::addCurve(std::size_t count, const QColor &colour,
                                                     bool dashed)
 {
-    const std::vector<Electrics::Locus> loci = Electrics::gammaLocus(model, count, shownSpan);
+    std::vector<Electrics::Locus> loci = Electrics::gammaLocus(model, count, shownSpan);
     // Every piece of a curve carries the whole curve's print: a dash's place
     // depends on all that comes before it.
     std::size_t curvePrint = fingerprintOf(std::size_t(PieceKind::Curve) + colourPrint(colour));

@@ -61,6 +61,7 @@ GraphicsScene::GraphicsScene(QObject *parent)
 {
     matching.setFont(pathFont);
     band.setFont(pathFont);
+    exerciseBox.setFont(pathFont);
     overlays = {&qArcs, &heldCircle, &band, &matching, &exerciseBox};
     hintTimer.setSingleShot(true);
     hintTimer.setInterval(hintMilliseconds);

@@ -38,7 +38,7 @@ public:
 
     LabelPlacer() = default;
     // Every text stands wholly inside `bounds`; an empty one bounds nothing.
-    explicit LabelPlacer(const QRectF &bounds);
+    explicit LabelPlacer(const QRectF &boundingRect);
 
     void addObstacle(const QRectF &box);
     void addRing(const Ring &ring);

@@ -206,7 +206,7 @@ std::optional<double> finiteNumber(const QString &field)
 std::optional<NetworkElement> storedElement(const QString &entry)
 {
     const QStringList fields = entry.simplified().split(u' ');
-    const QString kind = fields.first();
+    const QString &kind = fields.first();
     const bool line = kind == u"L";
     if (!line && kind != u"S" && kind != u"P")
         return std::nullopt;

@@ -189,7 +189,7 @@ QString bandText(const BandEdges &band, double f0)
                                      : text("unter %1").arg(bandFrequency(f0 / bandReach));
     const QString upper = band.upper ? bandFrequency(*band.upper)
                                      : text("über %1").arg(bandFrequency(f0 * bandReach));
-    const QString edges = limit + lower + u" … " + upper;
+    QString edges = limit + lower + u" … " + upper;
     if (!band.lower || !band.upper)
         return edges;
     const double width = *band.upper - *band.lower;
