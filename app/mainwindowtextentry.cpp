@@ -20,36 +20,11 @@ using namespace Qt::StringLiterals;
 constexpr bool nonNegative = true;
 constexpr bool anySign = false;
 
-// A refused text is quoted up to this many characters; a pasted line would
-// make a tooltip wider than the screen.
-constexpr qsizetype longestQuote = 40;
-
-QString quoted(const QString &text)
-{
-    const QString shown =
-        text.size() > longestQuote ? text.left(longestQuote - 1) + u'\u2026' : text;
-    return u"\u201E"_s + shown + u"\u201C"_s;
-}
-
-// Why a field's text was not taken, in the words of the window.
+// Why a field's text was not taken, in the words of the window; only Z0 has
+// a range.
 QString refusalReason(EntryRefusal cause, const QString &text)
 {
-    switch (cause) {
-    case EntryRefusal::UnitNotAllowed:
-        return quoted(text) + u": hier nur eine Zahl ohne Einheit"_s;
-    case EntryRefusal::Negative:
-        return quoted(text) + u": negative Werte sind hier nicht möglich"_s;
-    case EntryRefusal::OutOfRange: // only Z0 has a range
-        return quoted(text) + u": Z0 muss zwischen 0,1 Ω und 10 kΩ liegen"_s;
-    case EntryRefusal::TooLarge:
-        return quoted(text) + u": die Zahl ist zu groß"_s;
-    case EntryRefusal::NoFiniteGamma:
-        return quoted(text) + u": ergibt keinen endlichen Reflexionsfaktor Γ"_s;
-    case EntryRefusal::None:
-    case EntryRefusal::NotANumber:
-        break;
-    }
-    return quoted(text) + u" ist keine Zahl"_s;
+    return Electrics::refusalReason(cause, text, u"Z0 muss zwischen 0,1 Ω und 10 kΩ liegen"_s);
 }
 
 // The usual tooltip of a field, rich text as the form writes it, with the

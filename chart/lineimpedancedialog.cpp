@@ -15,29 +15,11 @@ using namespace Qt::StringLiterals;
 
 const QString refusedStyle = u"color: Red;"_s;
 
-QString quoted(const QString &text)
-{
-    return u"\u201E"_s + text + u"\u201C"_s;
-}
-
 // Why the text was not taken, in the words of the window's own fields.
 QString refusalReason(EntryRefusal cause, const QString &text)
 {
-    switch (cause) {
-    case EntryRefusal::UnitNotAllowed:
-        return quoted(text) + u": hier nur eine Zahl ohne Einheit"_s;
-    case EntryRefusal::Negative:
-        return quoted(text) + u": negative Werte sind hier nicht möglich"_s;
-    case EntryRefusal::OutOfRange:
-        return quoted(text) + u": die Leitungsimpedanz muss zwischen 0,1 Ω und 10 kΩ liegen"_s;
-    case EntryRefusal::TooLarge:
-        return quoted(text) + u": die Zahl ist zu groß"_s;
-    case EntryRefusal::None:
-    case EntryRefusal::NotANumber:
-    case EntryRefusal::NoFiniteGamma:
-        break;
-    }
-    return quoted(text) + u" ist keine Zahl"_s;
+    return Electrics::refusalReason(cause, text,
+                                    u"die Leitungsimpedanz muss zwischen 0,1 Ω und 10 kΩ liegen"_s);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <QString>
 #include <QStringView>
 
 #include <algorithm>
@@ -167,6 +168,41 @@ void parsePlainNumber(ValueEntry &entry)
         refuse(entry,
                withUnit.empty || withUnit.error ? EntryRefusal::NotANumber
                                                 : EntryRefusal::UnitNotAllowed);
+}
+
+namespace {
+
+// A refused text is quoted up to this many characters; a pasted line would
+// make a tooltip wider than the screen.
+constexpr qsizetype longestQuote = 40;
+
+QString quoted(const QString &text)
+{
+    const QString shown =
+        text.size() > longestQuote ? text.left(longestQuote - 1) + u'\u2026' : text;
+    return u'\u201E' + shown + u'\u201C';
+}
+
+} // namespace
+
+QString refusalReason(EntryRefusal cause, const QString &text, const QString &rangeReason)
+{
+    switch (cause) {
+    case EntryRefusal::UnitNotAllowed:
+        return quoted(text) + QStringLiteral(": hier nur eine Zahl ohne Einheit");
+    case EntryRefusal::Negative:
+        return quoted(text) + QStringLiteral(": negative Werte sind hier nicht möglich");
+    case EntryRefusal::OutOfRange:
+        return quoted(text) + QStringLiteral(": ") + rangeReason;
+    case EntryRefusal::TooLarge:
+        return quoted(text) + QStringLiteral(": die Zahl ist zu groß");
+    case EntryRefusal::NoFiniteGamma:
+        return quoted(text) + QStringLiteral(": ergibt keinen endlichen Reflexionsfaktor Γ");
+    case EntryRefusal::None:
+    case EntryRefusal::NotANumber:
+        break;
+    }
+    return quoted(text) + QStringLiteral(" ist keine Zahl");
 }
 
 } // namespace Electrics

@@ -47,6 +47,11 @@ void parsePlainNumber(ValueEntry &entry);
 // (a pasted line of 32767 digits) several times slower to convert.
 double toDefaultLocaleDouble(const QString &text, bool *converted);
 
+// Why a text was not taken, in the window's words, the text quoted (a long
+// one shortened): "„abc“ ist keine Zahl". `rangeReason` says what the range
+// of a field with one is: "Z0 muss zwischen 0,1 Ω und 10 kΩ liegen".
+QString refusalReason(EntryRefusal cause, const QString &text, const QString &rangeReason);
+
 // The value pattern, compiled once: capture 1 is the number, capture 2 the
 // prefix and unit text.
 const QRegularExpression &valuePattern();
