@@ -151,17 +151,7 @@ void TestChartRepaint::takeStep(const QString &step)
         panel->pressOnChart(u"Shift+F10"_s);
         QCOMPARE(menu.stepsDone(), control == u"task" ? 2 : 1);
     } else if (control == u"lineimpedance") {
-        ModalDriver menu;
-        menu.chooseFromMenu(u"Leitungsimpedanz …"_s);
-        menu.addStep("LineImpedanceDialog", [&input](QWidget *dialog) {
-            auto *field = dialog->findChild<QLineEdit *>(u"LED_ZLEITUNG"_s);
-            field->selectAll();
-            QTest::keyClicks(field, input);
-            QTest::keyClick(field, Qt::Key_Return);
-        });
-        menu.start();
-        panel->pressOnChart(u"Shift+F10"_s);
-        QCOMPARE(menu.stepsDone(), 2);
+        QCOMPARE(panel->chooseLineImpedance(input), 2);
     } else if (control == u"drag") {
         panel->dragMarkerTo(gamma());
     } else if (control == u"series") {

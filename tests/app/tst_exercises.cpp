@@ -144,17 +144,7 @@ void TestExercises::transformerSolvesLevel4()
     startTask(u"3000"_s);
     const Qt::KeyboardModifiers line = Qt::ShiftModifier | Qt::ControlModifier;
     panel->heldDragTo(complex_dbl(0.46111, 0.0), line);
-    ModalDriver walk;
-    walk.chooseFromMenu(u"Leitungsimpedanz …"_s);
-    walk.addStep("LineImpedanceDialog", [](QWidget *dialog) {
-        auto *field = dialog->findChild<QLineEdit *>(u"LED_ZLEITUNG"_s);
-        field->selectAll();
-        QTest::keyClicks(field, u"123,5"_s);
-        QTest::keyClick(field, Qt::Key_Return);
-    });
-    walk.start();
-    panel->pressOnChart(u"Shift+F10"_s);
-    QCOMPARE(walk.stepsDone(), 2);
+    QCOMPARE(panel->chooseLineImpedance(u"123,5"_s), 2);
     panel->heldDragTo(complex_dbl(), line);
     QVERIFY2(described().contains(u"gelöst mit 2 Elementen: 1. Leitung 0,058 λ"_s),
              qPrintable(described()));

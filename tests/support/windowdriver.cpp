@@ -1,5 +1,7 @@
 #include "windowdriver.h"
 
+#include "modaldriver.h"
+
 #include "app/mainwindow.h"
 #include "app/settingsstore.h"
 #include "chart/graphicsscene.h"
@@ -291,6 +293,21 @@ void WindowDriver::pressOnChart(const QString &keys)
         const QKeyCombination pressed = QKeySequence(key.trimmed())[0];
         QTest::keyClick(&view, pressed.key(), pressed.keyboardModifiers());
     }
+}
+
+int WindowDriver::chooseLineImpedance(const QString &typed)
+{
+    ModalDriver walk;
+    walk.chooseFromMenu(u"Leitungsimpedanz …"_s);
+    walk.addStep("LineImpedanceDialog", [&typed](QWidget *dialog) {
+        auto *field = dialog->findChild<QLineEdit *>(u"LED_ZLEITUNG"_s);
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    walk.start();
+    pressOnChart(u"Shift+F10"_s);
+    return walk.stepsDone();
 }
 
 void WindowDriver::dragMarkerTo(const complex_dbl &gamma, Qt::KeyboardModifiers modifiers,

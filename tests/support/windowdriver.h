@@ -103,6 +103,10 @@ public:
     // Clicks the chart away from the marker for the focus, then presses the
     // keys one after the other ("Ctrl+Left, Home").
     void pressOnChart(const QString &keys);
+    // Chooses "Leitungsimpedanz …" in the chart's menu and types the value
+    // into its dialog, finished with Return; the steps of the walk done (2
+    // when the dialog was reached).
+    int chooseLineImpedance(const QString &typed);
     // Drags the marker to the pixel of a load in `steps` mouse moves.
     void dragMarkerTo(const complex_dbl &gamma, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
                       int steps = dragSteps);
