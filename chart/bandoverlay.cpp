@@ -73,6 +73,12 @@ QPainterPath stroked(const QPainterPath &path, double width, Qt::PenStyle style)
     return stroker.createStroke(path);
 }
 
+bool sameLoad(const Electrics::Network &a, const Electrics::Network &b)
+{
+    return a.z0 == b.z0 && a.frequency == b.frequency && a.load == b.load
+        && a.loadCircuit == b.loadCircuit;
+}
+
 std::size_t colourPrint(const QColor &colour)
 {
     return static_cast<std::size_t>(colour.rgba());
@@ -105,7 +111,11 @@ void BandOverlay::refresh(const Electrics::Network &network, double span,
 std::vector<Electrics::Locus> BandOverlay::addCurve(std::size_t count, const QColor &colour,
                                                     bool dashed)
 {
-    std::vector<Electrics::Locus> loci = Electrics::gammaLocus(model, count, shownSpan);
+    const bool load = count == 0 && dashed;
+    const bool loadKept =
+        load && loadCurve && loadCurve->span == shownSpan && sameLoad(loadCurve->load, model);
+    std::vector<Electrics::Locus> loci =
+        loadKept ? loadCurve->loci : Electrics::gammaLocus(model, count, shownSpan);
     // Every piece of a curve carries the whole curve's print: a dash's place
     // depends on all that comes before it.
     std::size_t curvePrint = fingerprintOf(std::size_t(PieceKind::Curve) + colourPrint(colour));
@@ -128,7 +138,17 @@ std::vector<Electrics::Locus> BandOverlay::addCurve(std::size_t count, const QCo
         }
     }
     const double width = dashed ? loadWidth : inputWidth;
-    shapes.push_back({stroked(path, width, dashed ? Qt::DashLine : Qt::SolidLine), colour});
+    if (!loadKept) {
+        const QPainterPath outline = stroked(path, width, dashed ? Qt::DashLine : Qt::SolidLine);
+        if (load) {
+            Electrics::Network withoutElements = model;
+            withoutElements.elements.clear();
+            loadCurve = LoadCurve {std::move(withoutElements), shownSpan, loci, outline};
+        }
+        shapes.push_back({outline, colour});
+    } else {
+        shapes.push_back({loadCurve->outline, colour});
+    }
 
     for (const Electrics::Locus &locus : loci) {
         for (std::size_t first = 0; first + 1 < locus.size(); first += segmentsPerPiece) {

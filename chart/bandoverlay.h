@@ -66,4 +66,14 @@ private:
     std::vector<Shape> shapes;
     std::vector<Label> labels;
     std::vector<Piece> cachedPieces;
+    // The load's curve stays while a held move changes only the network:
+    // kept with what it was worked out from.
+    struct LoadCurve
+    {
+        Electrics::Network load; // without elements
+        double span = 0.0;
+        std::vector<Electrics::Locus> loci;
+        QPainterPath outline;
+    };
+    std::optional<LoadCurve> loadCurve;
 };

@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QPen>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace OverlayDrawing;
@@ -53,7 +54,33 @@ QRectF dotRect(const QPointF &centre)
     return {centre.x() - dotRadius, centre.y() - dotRadius, 2 * dotRadius, 2 * dotRadius};
 }
 
+// Whether two networks name and draw their elements alike.
+bool sameNetwork(const Electrics::Network &a, const Electrics::Network &b)
+{
+    const auto sameElement = [](const Electrics::NetworkElement &x,
+                                const Electrics::NetworkElement &y) {
+        return x.move == y.move && x.change == y.change && x.lineImpedance == y.lineImpedance;
+    };
+    return a.z0 == b.z0 && a.frequency == b.frequency && a.load == b.load
+        && a.loadCircuit == b.loadCircuit && a.seriesRealisation == b.seriesRealisation
+        && a.shuntRealisation == b.shuntRealisation
+        && std::equal(a.elements.cbegin(), a.elements.cend(), b.elements.cbegin(),
+                      b.elements.cend(), sameElement);
+}
+
 } // namespace
+
+void MatchingPath::setLabelObstacles(const LabelPlacer &obstacles)
+{
+    fixedObstacles = obstacles;
+    laidOut.reset();
+}
+
+void MatchingPath::setFont(const QFont &font)
+{
+    numberFont = font;
+    laidOut.reset();
+}
 
 void MatchingPath::setReferenceImpedance(complex_dbl ohms)
 {
@@ -211,8 +238,10 @@ QStringList MatchingPath::readout() const
     return lines;
 }
 
-std::vector<MatchingPath::PlacedElement> MatchingPath::layout() const
+const std::vector<MatchingPath::PlacedElement> &MatchingPath::layout() const
 {
+    if (laidOut && laidOut->nodes == nodes && sameNetwork(laidOut->model, model))
+        return laidOut->placed;
     LabelPlacer placer = fixedObstacles;
     const QFont smaller = valueFont(numberFont);
     std::vector<PlacedElement> placed;
@@ -233,7 +262,8 @@ std::vector<MatchingPath::PlacedElement> MatchingPath::layout() const
         shown.valueBox = placer.place(textSize(value, smaller), middle, middleOutward);
         placed.push_back(shown);
     }
-    return placed;
+    laidOut = Layout {model, nodes, std::move(placed), std::nullopt};
+    return laidOut->placed;
 }
 
 std::vector<QRectF> MatchingPath::labelBoxes() const
@@ -252,8 +282,11 @@ std::vector<QRectF> MatchingPath::labelBoxes() const
 // at the end that it changed, and its value.
 std::vector<ChartOverlay::Piece> MatchingPath::pieces() const
 {
+    const std::vector<PlacedElement> &laidOutElements = layout();
+    if (laidOut->pieces)
+        return *laidOut->pieces;
     std::vector<Piece> result;
-    for (const PlacedElement &placed : layout()) {
+    for (const PlacedElement &placed : laidOutElements) {
         const auto move = static_cast<std::size_t>(model.elements[placed.index].move);
         const Electrics::GammaCircle &circle = placed.arc.circle;
         for (const ArcPiece &piece : arcPieces(placed.arc)) {
@@ -279,6 +312,7 @@ std::vector<ChartOverlay::Piece> MatchingPath::pieces() const
                 {box, fingerprintOf(box, qHash(placed.value, std::size_t(PieceKind::Value)))});
         }
     }
+    laidOut->pieces = result;
     return result;
 }
 
@@ -289,18 +323,22 @@ void MatchingPath::paint(QPainter &painter, const QRectF &exposed) const
     const auto reached = [&exposed](const QRectF &rect) {
         return exposed.intersects(withMargin(rect, arcWidth));
     };
+    const double reach = strokeReach(painter, arcWidth);
     const QFont smaller = valueFont(numberFont);
     for (const PlacedElement &placed : layout()) {
         const QColor colour = moveColour(model.elements[placed.index].move);
-        const QPainterPath path = arcPath(placed.arc);
-        if (reached(path.boundingRect())) {
+        const QPainterPath path = arcPath(placed.arc, exposed, reach);
+        if (!path.isEmpty()) {
             painter.setPen(QPen(colour, arcWidth, Qt::SolidLine, Qt::RoundCap));
             painter.setBrush(Qt::NoBrush);
             painter.drawPath(path);
         }
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour);
-        painter.drawEllipse(dotRect(GraphicsScene::scenePoint(nodes[placed.index])));
+        const QRectF dot = dotRect(GraphicsScene::scenePoint(nodes[placed.index]));
+        if (reached(dot)) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour);
+            painter.drawEllipse(dot);
+        }
 
         painter.setPen(colour);
         if (placed.numberBox && reached(*placed.numberBox)) {

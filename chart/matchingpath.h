@@ -43,8 +43,8 @@ public:
     double lineImpedance() const { return nextLineImpedance; }
     // What the numbers and values keep off: the grids' labels, the outer
     // circle, the picture's edges.
-    void setLabelObstacles(const LabelPlacer &obstacles) { fixedObstacles = obstacles; }
-    void setFont(const QFont &font) { numberFont = font; }
+    void setLabelObstacles(const LabelPlacer &obstacles);
+    void setFont(const QFont &font);
 
     // The network with its load at the path's start: the load itself while
     // the path is empty, as `setLoad` last gave it.
@@ -111,7 +111,19 @@ private:
     // The turn of a line that is the last element, taken from its length
     // when the path did not make it just now.
     void keepLastLineTurn();
-    std::vector<PlacedElement> layout() const;
+    const std::vector<PlacedElement> &layout() const;
+
+    // Placing the texts measures them against every obstacle, and a held
+    // step asks for the layout and the pieces several times over: both are
+    // kept with the network and nodes they were worked out from.
+    struct Layout
+    {
+        Electrics::Network model;
+        std::vector<complex_dbl> nodes;
+        std::vector<PlacedElement> placed;
+        std::optional<std::vector<Piece>> pieces;
+    };
+    mutable std::optional<Layout> laidOut;
 
     Electrics::Network model;
     // Γ at f0 where each element begins, and at the end where the last ends:

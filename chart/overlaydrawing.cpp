@@ -3,6 +3,7 @@
 #include "chart/graphicsscene.h"
 
 #include <QLineF>
+#include <QPainter>
 
 #include <cmath>
 
@@ -54,26 +55,44 @@ std::vector<ArcPiece> arcPieces(const Electrics::GammaArc &arc)
     return pieces;
 }
 
-QPainterPath arcPath(const Electrics::GammaArc &arc)
+QPainterPath arcPath(const Electrics::GammaArc &arc, const QRectF &exposed, double reach)
 {
     const QRectF rect = sceneCircleRect(arc.circle);
     QPainterPath path;
-    const std::vector<ArcPiece> pieces = arcPieces(arc);
-    if (pieces.empty())
-        return path;
-    path.arcMoveTo(rect, pieces.front().from);
-    for (const ArcPiece &piece : pieces)
+    bool inRun = false;
+    for (const ArcPiece &piece : arcPieces(arc)) {
+        if (!exposed.intersects(withMargin(arcPieceRect(arc, piece), reach))) {
+            inRun = false;
+            continue;
+        }
+        if (!inRun)
+            path.arcMoveTo(rect, piece.from);
         path.arcTo(rect, piece.from, piece.to - piece.from);
+        inRun = true;
+    }
     return path;
 }
 
+double strokeReach(const QPainter &painter, double width)
+{
+    const double scale = painter.transform().m11();
+    return width + (scale > 0.0 ? 1.0 / scale : 0.0);
+}
+
+// The chord's rectangle grown by the arc's bulge beyond it: no piece spans
+// more than a few degrees, so this is close, and it never cuts the arc.
 QRectF arcPieceRect(const Electrics::GammaArc &arc, const ArcPiece &piece)
 {
     const QRectF rect = sceneCircleRect(arc.circle);
-    QPainterPath path;
-    path.arcMoveTo(rect, piece.from);
-    path.arcTo(rect, piece.from, piece.to - piece.from);
-    return path.controlPointRect();
+    const QPointF centre = rect.center();
+    const double radius = rect.width() / 2.0;
+    const auto at = [&](double degrees) {
+        const double radians = degrees / radiansToDegrees;
+        return centre + radius * QPointF(std::cos(radians), -std::sin(radians));
+    };
+    const double bulge =
+        radius * (1.0 - std::cos((piece.to - piece.from) / 2.0 / radiansToDegrees));
+    return withMargin(QRectF(at(piece.from), at(piece.to)).normalized(), std::abs(bulge));
 }
 
 QRectF withMargin(const QRectF &rect, double margin)

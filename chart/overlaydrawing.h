@@ -10,6 +10,8 @@
 
 #include <cstddef>
 
+class QPainter;
+
 // What the chart's overlays draw alike: the colours of the kinds of element,
 // circles and arcs of the Gamma plane in scene coordinates, and fingerprints.
 namespace OverlayDrawing {
@@ -26,7 +28,14 @@ QRectF sceneCircleRect(const Electrics::GammaCircle &circle);
 // through the whole sweep would be bent a little differently all along, and a
 // repaint of the changed end alone would leave the rest a shade off.
 constexpr double arcPieceDegrees = 3.0;
-QPainterPath arcPath(const Electrics::GammaArc &arc);
+// The arc's pieces that come within `reach` of the exposed rectangle, each
+// run of them one stroke. Stroking is what costs on a large view, and a
+// repaint of a few pixels asked for the whole arc; drawn piece by piece on
+// the fixed grid, the pixels the repaint reaches come out as in a whole one.
+QPainterPath arcPath(const Electrics::GammaArc &arc, const QRectF &exposed, double reach);
+// How far beyond its line a stroke of this width can touch a pixel: half the
+// width, as much again for a cap, and the antialiasing, a device pixel.
+double strokeReach(const QPainter &painter, double width);
 // The grid pieces of the arc, each from one angle in degrees to the next.
 struct ArcPiece
 {

@@ -60,8 +60,8 @@ void QCirclesOverlay::paint(QPainter &painter, const QRectF &exposed) const
     for (const auto &arc : arcs) {
         if (!arc)
             continue;
-        const QPainterPath path = arcPath(*arc);
-        if (!exposed.intersects(withMargin(path.boundingRect(), arcWidth)))
+        const QPainterPath path = arcPath(*arc, exposed, strokeReach(painter, arcWidth));
+        if (path.isEmpty())
             continue;
         painter.setPen(QPen(arcColour, arcWidth, Qt::SolidLine, Qt::FlatCap));
         painter.setBrush(Qt::NoBrush);
