@@ -373,6 +373,11 @@ void TestSettings::storedExercise_data()
     QTest::newRow("running task 1, path from another load")
         << u"1;laufend;0"_s << StoredValues {{pathKey, wholePath}} << u"1;laufend;0"_s
         << StoredValues {{pathKey, 0.0}, {gammaRKey, 0.6836040615556912}} << false;
+    // A task builds stubs or lines of its own; the user's choices are stored.
+    const StoredValues ownChoices {
+        {seriesKey, 1.0}, {shuntKey, 0.0}, {lineImpedanceKey, 22.36}, {loadCircuitKey, 1.0}};
+    QTest::newRow("running task 2000 with the user's choices")
+        << u"2000;laufend;0"_s << ownChoices << u"2000;laufend;0"_s << ownChoices << false;
 }
 
 void TestSettings::storedExercise()
