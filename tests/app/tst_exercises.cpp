@@ -28,6 +28,8 @@ private slots:
     void transformerSolvesLevel4();
     void wrongNetworkNamesTheRule();
     void copiedHintedAndCounted();
+    void chartCopyCarriesTheTask_data();
+    void chartCopyCarriesTheTask();
     void changeAbandonsTheTask_data();
     void changeAbandonsTheTask();
     void dialogRefusesNumber_data();
@@ -187,6 +189,44 @@ void TestExercises::copiedHintedAndCounted()
     panel->heldDragTo(complex_dbl(), Qt::ShiftModifier);
     QVERIFY2(described().contains(u"gelöst mit 2 Elementen: "_s), qPrintable(described()));
     QVERIFY2(described().contains(u"(mit 1 Tipp)"_s), qPrintable(described()));
+}
+
+void TestExercises::chartCopyCarriesTheTask_data()
+{
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("stateLine");
+    QTest::newRow("running") << QString() << u"verlangt ≤ 1,1"_s;
+    QTest::newRow("solved") << u"solve"_s << u"gelöst mit 2 Elementen"_s;
+    QTest::newRow("abandoned") << u"LED_R"_s << u"Aufgabe 1 abgebrochen: die Last wurde geändert"_s;
+    QTest::newRow("ended") << u"end"_s << QString();
+}
+
+// The text that "Diagramm kopieren" puts on the clipboard: the first line,
+// the task and its state while a task is shown, then the readout.
+void TestExercises::chartCopyCarriesTheTask()
+{
+    QFETCH(QString, then);
+    QFETCH(QString, stateLine);
+    startTask(u"1"_s);
+    if (then == u"solve") {
+        const complex_dbl corner =
+            Electrics::gammaFromImpedance({50.0, 50.0 * 2.47364}, {50.0, 0.0});
+        panel->heldDragTo(corner, Qt::ControlModifier);
+        panel->heldDragTo(complex_dbl(), Qt::ShiftModifier);
+    } else if (then == u"end") {
+        chooseFromMenu({u"Übung"_s, u"Übung beenden"_s});
+    } else if (!then.isEmpty()) {
+        apply(then, u"100"_s);
+    }
+    chooseFromMenu({u"Diagramm kopieren"_s});
+    const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n');
+    QVERIFY(copied.first().startsWith(u"Z0 = 50,0 Ω · f = "_s));
+    const qsizetype taskLines = stateLine.isEmpty() ? 0 : 2;
+    if (taskLines > 0) {
+        QCOMPARE(copied.value(1), Electrics::exerciseText(*Electrics::exerciseTask(1)));
+        QVERIFY2(copied.value(2).contains(stateLine), qPrintable(copied.value(2)));
+    }
+    QCOMPARE(copied.mid(1 + taskLines), panel->text(u"marker"_s).split(u'\n'));
 }
 
 void TestExercises::changeAbandonsTheTask_data()
