@@ -365,7 +365,9 @@ void TestSettings::storedExercise_data()
                           << false;
     // Task 1, 95,1 + j157,5 ohms at 50 ohms: Y = (95,1 - j157,5) / 33850,26 S,
     // and a shunt B' = -sqrt(G/50 - G²) gives 50 + j123,68 ohms, which a
-    // series -123,68 ohms takes to the match, Γ = 0, where the path ends.
+    // series -123,68 ohms takes to the match, Γ = 0, where the path ends. A
+    // path from elsewhere is dropped, and the load stays the task's,
+    // Γ = (Z - 50) / (Z + 50) = 0,6836 + j0,3434.
     const QString taskOnePath = u"95.1 157.5;P -0.002296668336868744;S -123.68181931481311"_s;
     QTest::newRow("running task 1 with its path")
         << u"1;laufend;0"_s << StoredValues {{pathKey, taskOnePath}} << u"1;laufend;0"_s
@@ -373,7 +375,8 @@ void TestSettings::storedExercise_data()
     QTest::newRow("running task 1, path from another load")
         << u"1;laufend;0"_s << StoredValues {{pathKey, wholePath}} << u"1;laufend;0"_s
         << StoredValues {{pathKey, 0.0}, {gammaRKey, 0.6836040615556912}} << false;
-    // A task builds stubs or lines of its own; the user's choices are stored.
+    // Task 2000 builds series L and C, short shunt stubs and lines of Z0 and
+    // holds the load as a series circuit; the user's own choices are stored.
     const StoredValues ownChoices {
         {seriesKey, 1.0}, {shuntKey, 0.0}, {lineImpedanceKey, 22.36}, {loadCircuitKey, 1.0}};
     QTest::newRow("running task 2000 with the user's choices")
