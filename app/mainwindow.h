@@ -21,7 +21,8 @@ struct ValueEntry;
 enum class EntryRefusal;
 namespace Electrics {
 enum class ExerciseChange;
-}
+struct ExerciseTask;
+} // namespace Electrics
 
 namespace Ui {
 class Velmora;
@@ -112,6 +113,7 @@ private:
     // above, and a later change of any of them abandons it.
     void setUpExercises();
     void startExercise(int number, int hintsUsed = 0);
+    void resumeExercisePath(const Electrics::ExerciseTask &task, complex_dbl pathEnd);
     void abandonExerciseUnless(bool kept, Electrics::ExerciseChange change);
     // Whether the value is the running task's; true without a running task.
     bool isExerciseLoad(complex_dbl newGamma) const;

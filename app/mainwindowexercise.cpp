@@ -1,9 +1,11 @@
 #include "app/mainwindow.h"
 
+#include "app/updatemask.h"
 #include "chart/graphicsscene.h"
 #include "electrics/conversions.h"
 #include "electrics/exercise.h"
 #include "electrics/exercisejudge.h"
+#include "electrics/network.h"
 
 #include <cmath>
 #include <optional>
@@ -13,6 +15,11 @@ namespace {
 // A load typed or stored again is the task's when its impedance differs from
 // the task's by no more than the rounding of the conversions to and from Γ.
 constexpr double sameLoadTolerance = 1e-9;
+
+bool isTaskLoad(complex_dbl load, const Electrics::ExerciseTask &task)
+{
+    return std::abs(load - task.load) <= sameLoadTolerance * std::abs(task.load);
+}
 
 const Electrics::ExerciseTask *runningTask(const GraphicsScene *scene)
 {
@@ -24,7 +31,7 @@ const Electrics::ExerciseTask *runningTask(const GraphicsScene *scene)
 } // namespace
 
 // A task stored at the last exit comes back: a running one is set again, as
-// by its number, an abandoned one only shows.
+// by its number, with the path built for it, an abandoned one only shows.
 void MainWindow::setUpExercises()
 {
     connect(chartScene(), &GraphicsScene::exerciseRequested, this,
@@ -33,10 +40,35 @@ void MainWindow::setUpExercises()
         ExerciseOverlay::fromStoredText(storedExercise);
     if (!stored)
         return;
-    if (stored->abandonedBy)
+    if (stored->abandonedBy) {
         chartScene()->showAbandonedExercise(stored->task, *stored->abandonedBy, stored->hintsUsed);
-    else
-        startExercise(stored->task.number, stored->hintsUsed);
+        return;
+    }
+    // The stored load is where the stored path ends.
+    const complex_dbl pathEnd = gamma;
+    startExercise(stored->task.number, stored->hintsUsed);
+    resumeExercisePath(stored->task, pathEnd);
+}
+
+// The stored path comes back onto the task's chart when it starts at the
+// task's load and still leads to where it ended; any other path stays dropped
+// and the load stays the task's.
+void MainWindow::resumeExercisePath(const Electrics::ExerciseTask &task, complex_dbl pathEnd)
+{
+    const std::optional<Electrics::Network> stored =
+        Electrics::decodeNetworkPath(matchingPath, Electrics::Network {});
+    if (!stored || !isTaskLoad(stored->load, task))
+        return;
+    const complex_dbl taskLoad = gamma;
+    gamma = pathEnd;
+    setGamma(gamma);
+    if (!restoreMatchingPath(matchingPath, gamma)) {
+        gamma = taskLoad;
+        setGamma(gamma);
+    }
+    renewEquivalents();
+    refreshDisplays(UpdateMask::All);
+    updateSliders(UpdateMask::All);
 }
 
 void MainWindow::startExercise(int number, int hintsUsed)
@@ -61,8 +93,7 @@ bool MainWindow::isExerciseLoad(complex_dbl newGamma) const
     const Electrics::ExerciseTask *task = runningTask(chartScene());
     if (!task)
         return true;
-    const complex_dbl load = Electrics::impedanceFromGamma(newGamma, z0);
-    return std::abs(load - task->load) <= sameLoadTolerance * std::abs(task->load);
+    return isTaskLoad(Electrics::impedanceFromGamma(newGamma, z0), *task);
 }
 
 bool MainWindow::isExerciseFrequency(double hertz) const

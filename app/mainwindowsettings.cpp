@@ -129,17 +129,16 @@ void MainWindow::saveSettings()
     if (chartScene()) {
         snapping = chartScene()->snapping();
         bandSpan = chartScene()->bandSpan();
-        loadCircuit = chartScene()->loadCircuit();
         qCircles = chartScene()->qCircles();
+        // A running task's own elements and load circuit are not the user's.
+        const GraphicsScene::MatchingChoices choices = chartScene()->usersChoices();
+        loadCircuit = choices.loadCircuit;
+        lineImpedance = choices.lineImpedance;
+        seriesRealisation = choices.series;
+        shuntRealisation = choices.shunt;
     }
     settings.setValue(snappingKey, snapping);
-    if (chartScene())
-        lineImpedance = chartScene()->lineImpedance();
     settings.setValue(lineImpedanceKey, lineImpedance);
-    if (chartScene()) {
-        seriesRealisation = realisation(Electrics::MatchingMove::Series);
-        shuntRealisation = realisation(Electrics::MatchingMove::Shunt);
-    }
     // A close has taken the chart down already and kept its path.
     if (isReady())
         matchingPath = storedMatchingPath();

@@ -83,6 +83,15 @@ QStringList lines(const GraphicsScene &scene)
     return QStringList {header} + scene.readoutLines();
 }
 
+QStringList textLines(const GraphicsScene &scene)
+{
+    QStringList text = lines(scene);
+    const QStringList task = scene.exercise().lines();
+    for (qsizetype line = 0; line < task.size(); ++line)
+        text.insert(1 + line, task.at(line));
+    return text;
+}
+
 QImage picture(GraphicsScene &scene, const QStringList &caption, const QFont &captionFont)
 {
     // The caption keeps half a line of paper around it.
@@ -123,10 +132,10 @@ void toClipboard(GraphicsScene &scene, const QGraphicsView &view)
     font.setPixelSize(
         std::max(smallestCaptionPixels,
                  static_cast<int>(std::lround(QFontInfo(font).pixelSize() * enlargement))));
-    const QStringList text = lines(scene);
+    const QStringList caption = lines(scene);
     auto *data = new QMimeData;
-    data->setImageData(picture(scene, text, font));
-    data->setText(text.join(u'\n'));
+    data->setImageData(picture(scene, caption, font));
+    data->setText(textLines(scene).join(u'\n'));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

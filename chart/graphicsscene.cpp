@@ -716,14 +716,19 @@ void GraphicsScene::clearChart()
     gammaLabels.clear();
 }
 
+GraphicsScene::MatchingChoices GraphicsScene::usersChoices() const
+{
+    if (choicesBeforeExercise)
+        return *choicesBeforeExercise;
+    const Electrics::Network &network = matching.network();
+    return {network.loadCircuit, network.seriesRealisation, network.shuntRealisation,
+            matching.lineImpedance()};
+}
+
 void GraphicsScene::startExercise(const Electrics::ExerciseTask &task, int hintsUsed)
 {
-    if (exerciseBox.state() != ExerciseOverlay::State::Running) {
-        const Electrics::Network &network = matching.network();
-        choicesBeforeExercise =
-            MatchingChoices {network.loadCircuit, network.seriesRealisation,
-                             network.shuntRealisation, matching.lineImpedance()};
-    }
+    if (exerciseBox.state() != ExerciseOverlay::State::Running)
+        choicesBeforeExercise = usersChoices();
     hintTimer.stop();
     changeChart([this, &task, hintsUsed] {
         endPath();

@@ -151,6 +151,16 @@ public:
     void showAbandonedExercise(const Electrics::ExerciseTask &task,
                                Electrics::ExerciseChange change, int hintsUsed);
     void endExercise();
+    // How elements are built and the load is held: the user's choices, which
+    // a running task sets aside for its own until it ends.
+    struct MatchingChoices
+    {
+        Electrics::LoadCircuit loadCircuit;
+        Electrics::Realisation series;
+        Electrics::Realisation shunt;
+        double lineImpedance;
+    };
+    MatchingChoices usersChoices() const;
     // Shows for a while, or until the next move, where the next element
     // should go; false when there is nothing to show.
     bool showExerciseHint();
@@ -213,13 +223,6 @@ private:
     ExerciseOverlay exerciseBox;
     QTimer hintTimer;
     // How the user had elements built and the load held before the task.
-    struct MatchingChoices
-    {
-        Electrics::LoadCircuit loadCircuit;
-        Electrics::Realisation series;
-        Electrics::Realisation shunt;
-        double lineImpedance;
-    };
     std::optional<MatchingChoices> choicesBeforeExercise;
     // Painted in this order, the first lowest.
     std::vector<ChartOverlay *> overlays;

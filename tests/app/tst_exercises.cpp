@@ -36,6 +36,7 @@ private slots:
 private:
     void chooseFromMenu(const QStringList &entries);
     void startTask(const QString &typed);
+    QStringList copiedTaskLines();
     QString described() const { return panel->chartView().accessibleDescription(); }
 };
 
@@ -63,6 +64,18 @@ void TestExercises::startTask(const QString &typed)
     walk.start();
     panel->pressOnChart(u"Shift+F10"_s);
     QCOMPARE(walk.stepsDone(), 3);
+}
+
+// "Diagramm kopieren": the text's lines after the first, up to the readout
+// that ends it.
+QStringList TestExercises::copiedTaskLines()
+{
+    chooseFromMenu({u"Diagramm kopieren"_s});
+    const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n');
+    const QStringList readout = panel->text(u"marker"_s).split(u'\n');
+    if (copied.size() <= readout.size() || copied.mid(copied.size() - readout.size()) != readout)
+        return {u"(the text does not end with the readout)"_s};
+    return copied.mid(1, copied.size() - readout.size() - 1);
 }
 
 // Every two-element network of the task's load: a held drag snapped onto the
@@ -169,7 +182,8 @@ void TestExercises::wrongNetworkNamesTheRule()
     QVERIFY(!described().contains(u"gelöst"_s));
 }
 
-// "Aufgabe kopieren" puts the task's text on the clipboard.
+// "Aufgabe kopieren" puts the task's text on the clipboard, and "Diagramm
+// kopieren" the task's lines while it is shown.
 // Task 1's load has R > Z0 and G < 1/Z0: only a shunt element reaches a
 // circle from which the second element ends at the centre, R = Z0.
 void TestExercises::copiedHintedAndCounted()
@@ -181,12 +195,20 @@ void TestExercises::copiedHintedAndCounted()
     chooseFromMenu({u"Übung"_s, u"Tipp"_s});
     QVERIFY2(described().contains(u"Tipp: Parallelelement (Strg) bis zum Kreis R = 50 Ω"_s),
              qPrintable(described()));
+    // The chart copy's text carries the task's lines as the box shows them.
+    const QStringList hinted = copiedTaskLines();
+    QCOMPARE(hinted.size(), 2);
+    QCOMPARE(hinted.first(), Electrics::exerciseText(*Electrics::exerciseTask(1)));
+    QVERIFY(hinted.last().startsWith(u"Tipp: Parallelelement (Strg)"_s));
     const complex_dbl corner = Electrics::gammaFromImpedance({50.0, 50.0 * 2.47364}, {50.0, 0.0});
     panel->heldDragTo(corner, Qt::ControlModifier);
     QVERIFY(!described().contains(u"Tipp: "_s));
     panel->heldDragTo(complex_dbl(), Qt::ShiftModifier);
     QVERIFY2(described().contains(u"gelöst mit 2 Elementen: "_s), qPrintable(described()));
     QVERIFY2(described().contains(u"(mit 1 Tipp)"_s), qPrintable(described()));
+    QVERIFY(copiedTaskLines().value(1).contains(u"gelöst mit 2 Elementen: "_s));
+    chooseFromMenu({u"Übung"_s, u"Übung beenden"_s});
+    QCOMPARE(copiedTaskLines(), QStringList());
 }
 
 void TestExercises::changeAbandonsTheTask_data()

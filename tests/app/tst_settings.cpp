@@ -340,29 +340,65 @@ void TestSettings::fullPathTakesNoFurtherElement()
 void TestSettings::storedExercise_data()
 {
     QTest::addColumn<QString>("stored");
+    QTest::addColumn<StoredValues>("besides");
     QTest::addColumn<QString>("kept");
-    QTest::addColumn<double>("z0");
+    QTest::addColumn<StoredValues>("exit");
+    QTest::addColumn<bool>("solved");
     // Task 4 is set at 75 ohms, as every number divisible by 4; a running
     // task is set again, an abandoned one only shown.
-    QTest::newRow("running task 4") << u"4;laufend;1"_s << u"4;laufend;1"_s << 75.0;
-    QTest::newRow("abandoned task 4") << u"4;Z0;0"_s << u"4;Z0;0"_s << 50.0;
-    QTest::newRow("number 5000") << u"5000;laufend;0"_s << QString() << 50.0;
-    QTest::newRow("number 0") << u"0;laufend;0"_s << QString() << 50.0;
-    QTest::newRow("decimal number") << u"4,5;laufend;0"_s << QString() << 50.0;
-    QTest::newRow("unknown state") << u"4;fertig;0"_s << QString() << 50.0;
-    QTest::newRow("negative hints") << u"4;laufend;-1"_s << QString() << 50.0;
-    QTest::newRow("text") << u"Aufgabe 4"_s << QString() << 50.0;
+    const StoredValues none;
+    QTest::newRow("running task 4")
+        << u"4;laufend;1"_s << none << u"4;laufend;1"_s << StoredValues {{z0Key, 75.0}} << false;
+    QTest::newRow("abandoned task 4")
+        << u"4;Z0;0"_s << none << u"4;Z0;0"_s << StoredValues {{z0Key, 50.0}} << false;
+    QTest::newRow("number 5000") << u"5000;laufend;0"_s << none << QString()
+                                 << StoredValues {{z0Key, 50.0}} << false;
+    QTest::newRow("number 0") << u"0;laufend;0"_s << none << QString()
+                              << StoredValues {{z0Key, 50.0}} << false;
+    QTest::newRow("decimal number")
+        << u"4,5;laufend;0"_s << none << QString() << StoredValues {{z0Key, 50.0}} << false;
+    QTest::newRow("unknown state")
+        << u"4;fertig;0"_s << none << QString() << StoredValues {{z0Key, 50.0}} << false;
+    QTest::newRow("negative hints")
+        << u"4;laufend;-1"_s << none << QString() << StoredValues {{z0Key, 50.0}} << false;
+    QTest::newRow("text") << u"Aufgabe 4"_s << none << QString() << StoredValues {{z0Key, 50.0}}
+                          << false;
+    // Task 1, 95,1 + j157,5 ohms at 50 ohms: Y = (95,1 - j157,5) / 33850,26 S,
+    // and a shunt B' = -sqrt(G/50 - G²) gives 50 + j123,68 ohms, which a
+    // series -123,68 ohms takes to the match, Γ = 0, where the path ends. A
+    // path from elsewhere is dropped, and the load stays the task's,
+    // Γ = (Z - 50) / (Z + 50) = 0,6836 + j0,3434.
+    const QString taskOnePath = u"95.1 157.5;P -0.002296668336868744;S -123.68181931481311"_s;
+    QTest::newRow("running task 1 with its path")
+        << u"1;laufend;0"_s << StoredValues {{pathKey, taskOnePath}} << u"1;laufend;0"_s
+        << StoredValues {{pathKey, 2.0}} << true;
+    QTest::newRow("running task 1, path from another load")
+        << u"1;laufend;0"_s << StoredValues {{pathKey, wholePath}} << u"1;laufend;0"_s
+        << StoredValues {{pathKey, 0.0}, {gammaRKey, 0.6836040615556912}} << false;
+    // Task 2000 builds series L and C, short shunt stubs and lines of Z0 and
+    // holds the load as a series circuit; the user's own choices are stored.
+    const StoredValues ownChoices {
+        {seriesKey, 1.0}, {shuntKey, 0.0}, {lineImpedanceKey, 22.36}, {loadCircuitKey, 1.0}};
+    QTest::newRow("running task 2000 with the user's choices")
+        << u"2000;laufend;0"_s << ownChoices << u"2000;laufend;0"_s << ownChoices << false;
 }
 
 void TestSettings::storedExercise()
 {
     QFETCH(QString, stored);
+    QFETCH(StoredValues, besides);
     QFETCH(QString, kept);
-    QFETCH(double, z0);
-    writeStore({{exerciseKey, stored}});
-    runOnce();
+    QFETCH(StoredValues, exit);
+    QFETCH(bool, solved);
+    writeStore(StoredValues {{exerciseKey, stored}} + besides);
+    {
+        MainWindow window;
+        QCoreApplication::processEvents();
+        QCOMPARE(chart(window)->exercise().isSolved(), solved);
+    }
     QCOMPARE(QSettings(storePath(), QSettings::IniFormat).value(exerciseKey).toString(), kept);
-    QCOMPARE(storedValue(z0Key), z0);
+    for (const auto &[key, value] : exit)
+        QCOMPARE(storedValue(key), value.toDouble());
 }
 
 void TestSettings::garbageGeometryLeavesFormSize()

@@ -6,6 +6,7 @@
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 #include "electrics/conversions.h"
+#include "electrics/exercise.h"
 #include "electrics/formatting.h"
 #include "electrics/valueparser.h"
 
@@ -127,6 +128,11 @@ QString LoadChecker::afterAction(const UserAction &action)
 {
     const double z0Before = modelZ0;
     followEntry(action);
+    if (action.startedTask != 0) {
+        const QString notStarted = followTask(action.startedTask);
+        if (!notStarted.isEmpty())
+            return notStarted;
+    }
     const bool rebuilt = modelZ0 != z0Before;
 
     // A rejected entry stands until the next refresh rewrites its field.
@@ -194,6 +200,21 @@ void LoadChecker::followEntry(const UserAction &action)
             static_cast<double>(slider->value()) / (slider->maximum() - slider->minimum());
         modelFrequency = 1000.0 * std::pow(10.0, 7.0 * share);
     }
+}
+
+// A task that started sets its Z0, frequency and load, after what a drag
+// under way when the menu opened reported.
+QString LoadChecker::followTask(int number)
+{
+    const std::optional<Electrics::ExerciseTask> task = Electrics::exerciseTask(number);
+    const ExerciseOverlay &shown = panel.window().chartScene()->exercise();
+    if (!task || shown.state() != ExerciseOverlay::State::Running || shown.task()->number != number)
+        return u"task %1 did not start"_s.arg(number);
+    modelZ0 = task->z0;
+    modelFrequency = task->frequency;
+    knownGamma = Electrics::gammaFromImpedance(task->load, complex_dbl(task->z0, 0.0));
+    reportedGamma.reset();
+    return QString();
 }
 
 // Whether an entry whose text still stands was refused. With Gamma known, the

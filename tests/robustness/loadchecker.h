@@ -27,6 +27,9 @@ struct UserAction
     QString movedSlider;
     bool sliderValueChanged = false;
     bool drag = false;
+    // The number of the task the action started, whose Z0, frequency and load
+    // the window takes; 0 for none, -1 for one that should have started.
+    int startedTask = 0;
 };
 
 // Checks after every user action that the main window still shows one sound
@@ -62,6 +65,7 @@ private:
     QString checkShownLoadRoughly(const QSet<QString> &excluded) const;
     QString firstRoughMismatch(complex_dbl marker, const QSet<QString> &excluded) const;
     void followEntry(const UserAction &action);
+    QString followTask(int number);
     std::optional<complex_dbl> gammaOfGammaEntry(const UserAction &action) const;
     std::optional<complex_dbl> gammaOfValueEntry(const UserAction &action) const;
     bool textsMatch(complex_dbl gamma, const QSet<QString> &excluded) const;

@@ -7,6 +7,8 @@
 #include "chart/graphicsscene.h"
 #include "chart/markeritem.h"
 #include "electrics/conversions.h"
+#include "electrics/exercise.h"
+#include "electrics/matching.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -78,8 +80,16 @@ QString Monkey::step()
     action = UserAction();
     loadChecker.beforeAction();
     const int kind = random.bounded(100);
-    if (kind < 38)
+    // A running task draws held drags, which may solve it before the next
+    // change of the load abandons it.
+    const bool taskRunning =
+        panel.window().chartScene()->exercise().state() == ExerciseOverlay::State::Running;
+    if (taskRunning && random.bounded(2) == 0)
+        dragMarker();
+    else if (kind < 36)
         typeRandomEntry();
+    else if (kind < 38)
+        useExerciseMenu();
     else if (kind < 42)
         pressReturnUnchanged();
     else if (kind < 62)
@@ -262,6 +272,29 @@ QPointF Monkey::randomViewportTarget(const QGraphicsView &view)
     }
 }
 
+// While a task runs, a held drag at times aims at a point where its move
+// lands exactly (a crossing with R = Z0 or G = 1/Z0, or the centre), so that
+// a task is solved now and then.
+std::optional<QPointF> Monkey::landingAim(const QGraphicsView &view,
+                                          Qt::KeyboardModifiers modifiers)
+{
+    const GraphicsScene &scene = *panel.window().chartScene();
+    const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier);
+    const std::optional<complex_dbl> load = panel.markerGamma();
+    if (scene.exercise().state() != ExerciseOverlay::State::Running || held == Qt::NoModifier
+        || !load || random.bounded(2) == 0)
+        return std::nullopt;
+    const Electrics::MatchingMove move = held == Qt::ShiftModifier ? Electrics::MatchingMove::Series
+        : held == Qt::ControlModifier                              ? Electrics::MatchingMove::Shunt
+                                                                   : Electrics::MatchingMove::Line;
+    const std::vector<complex_dbl> targets =
+        Electrics::snapTargets(move, *load, scene.referenceImpedance(), scene.lineImpedance());
+    if (targets.empty())
+        return std::nullopt;
+    const complex_dbl target = targets[random.bounded(static_cast<quint32>(targets.size()))];
+    return view.mapFromScene(GraphicsScene::scenePoint(target));
+}
+
 void Monkey::dragMarker()
 {
     QGraphicsView &view = panel.chartView();
@@ -277,6 +310,11 @@ void Monkey::dragMarker()
         describeModifiers(modifiers));
     action.drag = true;
     MarkerDrag drag(view, start, modifiers);
+    if (const std::optional<QPointF> aim = landingAim(view, modifiers)) {
+        action.description += u" straight to (%1, %2)"_s.arg(aim->x()).arg(aim->y());
+        drag.moveTo(*aim);
+        return;
+    }
     const int moves = random.bounded(1, 5);
     for (int i = 0; i < moves; ++i) {
         const QPoint at = randomViewportTarget(view).toPoint();
@@ -332,10 +370,8 @@ void Monkey::useChartMenu()
         u"Q-Kreise/0,5"_s,
         u"Q-Kreise/10"_s,
     };
-    QGraphicsView &view = panel.chartView();
     const QString entry = Hostile::oneOf(random, entries);
     action.description = u"choose \"%1\" in the chart's menu"_s.arg(entry);
-    action.drag = true;
     ModalDriver menu;
     menu.chooseFromMenu(entry);
     int steps = 1;
@@ -359,6 +395,59 @@ void Monkey::useChartMenu()
         });
         steps = 2;
     }
+    openChartMenu(menu, steps);
+}
+
+// Sets a task by "Neue Aufgabe" or by a number typed into the dialog, some
+// texts refused, or asks for a hint, copies the task or ends it.
+void Monkey::useExerciseMenu()
+{
+    static const QStringList entries = {u"Übung/Neue Aufgabe"_s, u"Übung/Aufgabe Nr. …"_s,
+                                        u"Übung/Tipp"_s, u"Übung/Aufgabe kopieren"_s,
+                                        u"Übung/Übung beenden"_s};
+    static const QStringList refused = {u"0"_s,       u"5000"_s, u"12,5"_s,
+                                        u"zwanzig"_s, u"-3"_s,   QString()};
+    const QString entry = Hostile::oneOf(random, entries);
+    action.description = u"choose \"%1\" in the chart's menu"_s.arg(entry);
+    ModalDriver menu;
+    menu.chooseFromMenu(entry);
+    int steps = 1;
+    int typedNumber = 0;
+    if (entry == u"Übung/Aufgabe Nr. …"_s) {
+        const int number =
+            random.bounded(Electrics::firstExerciseNumber, Electrics::lastExerciseNumber + 1);
+        const bool refuse = random.bounded(4) == 0;
+        const QString text = refuse ? Hostile::oneOf(random, refused) : QString::number(number);
+        typedNumber = refuse ? 0 : number;
+        action.description += u" and type \"%1\" into LED_AUFGABE"_s.arg(text);
+        menu.addStep("ExerciseDialog", [text](QWidget *dialog) {
+            auto *field = dialog->findChild<QLineEdit *>(u"LED_AUFGABE"_s);
+            QTest::keyClicks(field, text);
+            QTest::keyClick(field, Qt::Key_Return);
+            if (dialog->isVisible())
+                QTest::keyClick(field, Qt::Key_Escape);
+        });
+        steps = 2;
+    }
+    if (!openChartMenu(menu, steps))
+        return;
+    if (typedNumber > 0) {
+        action.startedTask = typedNumber;
+    } else if (entry == u"Übung/Neue Aufgabe"_s) {
+        // The program draws the number; the window must show that task.
+        const ExerciseOverlay &shown = panel.window().chartScene()->exercise();
+        const bool running = shown.state() == ExerciseOverlay::State::Running;
+        action.startedTask = running ? shown.task()->number : -1;
+        action.description += u" (task %1)"_s.arg(action.startedTask);
+    }
+}
+
+// Opens the chart's menu with the mouse or Shift+F10, often in the middle of
+// a drag, for a walk of `steps`; false when the walk did not finish.
+bool Monkey::openChartMenu(ModalDriver &menu, int steps)
+{
+    QGraphicsView &view = panel.chartView();
+    action.drag = true;
     menu.start();
     const markerItem *marker = panel.window().chartScene()->markerGraphic();
     const QPoint start = marker ? view.mapFromScene(marker->pos()) : QPoint();
@@ -376,12 +465,14 @@ void Monkey::useChartMenu()
         QApplication::sendEvent(view.viewport(), &click);
     }
     drag.reset(); // the release, if a drag was under way
-    if (menu.stepsDone() != steps)
+    const bool walked = menu.stepsDone() == steps;
+    if (!walked)
         action.description += u" (the menu did not open)"_s;
     // The headless platform has no window manager to give the activation back.
     panel.window().activateWindow();
     if (!QTest::qWaitForWindowActive(&panel.window()))
         action.description += u" (the window stayed inactive)"_s;
+    return walked;
 }
 
 // Rests the mouse on the chart: anywhere, or next to the load, where the

@@ -7,7 +7,11 @@
 #include <QPointF>
 #include <QRandomGenerator>
 #include <QString>
+#include <Qt>
 
+#include <optional>
+
+class ModalDriver;
 class WindowDriver;
 class QGraphicsView;
 
@@ -17,9 +21,11 @@ class QGraphicsView;
 // random and extreme values, drags the marker inside, across and far outside
 // the chart, freely and held to its circles with modifiers that change during
 // the drag, presses the chart's keys, chooses from the chart's menu (also in
-// the middle of a drag), changes the SWR spin boxes, the cross-fade and Z0. Every action
+// the middle of a drag), sets tasks by number, some refused, and asks for
+// hints, changes the SWR spin boxes, the cross-fade and Z0. Every action
 // uses real key and mouse events where a user would, and the checker looks at
-// the window after each one. The same seed gives the same actions.
+// the window after each one. The same seed gives the same actions, up to the
+// numbers that "Neue Aufgabe" draws, which the actions' descriptions name.
 class Monkey
 {
 public:
@@ -43,12 +49,15 @@ private:
     void dragMarker();
     void pressChartKey();
     void useChartMenu();
+    void useExerciseMenu();
+    bool openChartMenu(ModalDriver &menu, int steps);
     void changeSwr();
     void hoverChart();
     void crossFade();
 
     QString fieldText(const QString &name);
     QPointF randomViewportTarget(const QGraphicsView &view);
+    std::optional<QPointF> landingAim(const QGraphicsView &view, Qt::KeyboardModifiers modifiers);
     void noteSliderMove(const QString &name, int valueBefore);
 
     WindowDriver &panel;

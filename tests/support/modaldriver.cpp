@@ -23,9 +23,23 @@ void ModalDriver::addStep(const char *className, Action action)
 
 namespace {
 
+// Escape closes one menu at a time, a submenu before the menu it opened
+// from; a deeper chain than this is never opened here.
+void escapeMenus()
+{
+    constexpr int deepestChain = 8;
+    for (int level = 0; level < deepestChain; ++level) {
+        QWidget *popup = QApplication::activePopupWidget();
+        if (!popup)
+            return;
+        QTest::keyClick(popup, Qt::Key_Escape);
+    }
+}
+
 // Down walks the enabled entries from the top, passing over separators, up
-// to the entry; an entry that is not there or disabled closes the menu
-// unchosen. "Submenu/Entry" opens the submenu with Right and goes on in it.
+// to the entry; an entry that is not there or disabled closes the menu, and
+// every menu it was opened from, unchosen. "Submenu/Entry" opens the submenu
+// with Right and goes on in it.
 void chooseIn(QWidget *menu, const QString &entry)
 {
     const QString first = entry.section(u'/', 0, 0);
@@ -36,7 +50,7 @@ void chooseIn(QWidget *menu, const QString &entry)
     const auto found = std::find_if(enabled.cbegin(), enabled.cend(),
                                     [&first](const QAction *a) { return a->text() == first; });
     if (found == enabled.cend()) {
-        QTest::keyClick(menu, Qt::Key_Escape);
+        escapeMenus();
         return;
     }
     auto *popup = qobject_cast<QMenu *>(menu);
@@ -49,7 +63,7 @@ void chooseIn(QWidget *menu, const QString &entry)
     QTest::keyClick(menu, Qt::Key_Right);
     QWidget *submenu = QApplication::activePopupWidget();
     if (!submenu || submenu == menu) {
-        QTest::keyClick(menu, Qt::Key_Escape);
+        escapeMenus();
         return;
     }
     chooseIn(submenu, rest);
