@@ -285,10 +285,10 @@ std::vector<ChartOverlay::Piece> BandOverlay::pieces() const
     return cachedPieces;
 }
 
-void BandOverlay::paint(QPainter &painter, const QRectF &exposed) const
+void BandOverlay::paint(QPainter &painter, const Exposure &exposed) const
 {
     for (const Shape &shape : shapes) {
-        if (exposed.intersects(withMargin(shape.outline.boundingRect(), 1.0)))
+        if (exposed.reaches(withMargin(shape.outline.boundingRect(), 1.0)))
             painter.fillPath(shape.outline, shape.colour);
     }
     if (labels.empty())
@@ -297,7 +297,7 @@ void BandOverlay::paint(QPainter &painter, const QRectF &exposed) const
     font.setPointSizeF(labelFont.pointSizeF() * labelFontScale);
     painter.setFont(font);
     for (const Label &label : labels) {
-        if (!exposed.intersects(withMargin(label.box, 1.0)))
+        if (!exposed.reaches(withMargin(label.box, 1.0)))
             continue;
         // The light ground of the element values keeps it readable over the grids.
         painter.fillRect(label.box, labelGround);

@@ -36,7 +36,7 @@ public:
     QString inputText(double hertz) const;
 
     std::vector<Piece> pieces() const override;
-    void paint(QPainter &painter, const QRectF &exposed) const override;
+    void paint(QPainter &painter, const Exposure &exposed) const override;
 
 private:
     struct Shape

@@ -241,11 +241,11 @@ std::vector<ChartOverlay::Piece> ExerciseOverlay::pieces() const
     return all;
 }
 
-void ExerciseOverlay::paint(QPainter &painter, const QRectF &exposed) const
+void ExerciseOverlay::paint(QPainter &painter, const Exposure &exposed) const
 {
     if (box.isEmpty())
         return;
-    if (hint && exposed.intersects(targetRect(hint->target))) {
+    if (hint && exposed.reaches(targetRect(hint->target))) {
         painter.setPen(QPen(hintColour, hintWidth));
         painter.setBrush(Qt::NoBrush);
         if (const std::optional<Electrics::GammaCircle> circle = targetCircle(hint->target))
@@ -254,7 +254,7 @@ void ExerciseOverlay::paint(QPainter &painter, const QRectF &exposed) const
             painter.drawLine(QPointF(-GraphicsScene::unitRadius, 0.0),
                              QPointF(GraphicsScene::unitRadius, 0.0));
     }
-    if (!exposed.intersects(withMargin(box, borderWidth)))
+    if (!exposed.reaches(withMargin(box, borderWidth)))
         return;
     const bool solvedNow = isSolved();
     const bool abandoned = current == State::Abandoned;

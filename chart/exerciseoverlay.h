@@ -60,7 +60,7 @@ public:
     void setFont(const QFont &font);
 
     std::vector<Piece> pieces() const override;
-    void paint(QPainter &painter, const QRectF &exposed) const override;
+    void paint(QPainter &painter, const Exposure &exposed) const override;
 
 private:
     void layOut();

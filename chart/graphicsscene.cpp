@@ -17,9 +17,13 @@
 #include <QGraphicsSceneHelpEvent>
 #include <QGraphicsView>
 #include <QLineF>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPen>
 #include <QRectF>
+#include <QRegion>
 #include <QToolTip>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -43,6 +47,25 @@ constexpr double snapDistancePixels = 6.0;
 constexpr double curveHoverPixels = 4.0;
 // The band's criterion while no SWR circle is shown.
 constexpr double defaultSwrLimit = 2.0;
+
+// The view hands the foreground the rectangle around what it repaints; the
+// region itself is the paint engine's clip, in device pixels.
+Exposure exposureOf(const QPainter &painter, const QRectF &rect)
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    const QRegion region = engine ? engine->systemClip() : QRegion();
+    bool invertible = false;
+    const QTransform toScene = painter.deviceTransform().inverted(&invertible);
+    if (region.isEmpty() || !invertible)
+        return Exposure(rect);
+    std::vector<QRectF> parts;
+    for (const QRect &part : region) {
+        const QRectF scenePart = toScene.mapRect(QRectF(part)).intersected(rect);
+        if (!scenePart.isEmpty())
+            parts.push_back(scenePart);
+    }
+    return Exposure(rect, std::move(parts));
+}
 
 QRectF circleRect(double radius)
 {
@@ -628,9 +651,10 @@ void GraphicsScene::drawForeground(QPainter *painter, const QRectF &rect)
     // a faded grid's among them.
     painter->setOpacity(1.0);
     painter->setRenderHint(QPainter::Antialiasing);
+    const Exposure exposed = exposureOf(*painter, rect);
     for (const ChartOverlay *overlay : overlays) {
         if (!paintingCopy || overlay->inCopy())
-            overlay->paint(*painter, rect);
+            overlay->paint(*painter, exposed);
     }
     painter->restore();
 }

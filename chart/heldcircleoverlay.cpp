@@ -47,11 +47,11 @@ std::vector<ChartOverlay::Piece> HeldCircleOverlay::pieces() const
     return {{rect, fingerprintOf(rect, static_cast<std::size_t>(*move))}};
 }
 
-void HeldCircleOverlay::paint(QPainter &painter, const QRectF &exposed) const
+void HeldCircleOverlay::paint(QPainter &painter, const Exposure &exposed) const
 {
     // A repaint wholly inside the circle, as a drag's often is, has nothing of it.
-    if (!circle || !exposed.intersects(withMargin(sceneCircleRect(*circle), circleWidth))
-        || insideCircle(*circle, exposed, circleWidth))
+    if (!circle || !exposed.reaches(withMargin(sceneCircleRect(*circle), circleWidth))
+        || insideCircle(*circle, exposed.boundingRect(), circleWidth))
         return;
     // Only what the repaint reaches, from the grid pieces of the whole turn.
     const Electrics::GammaArc wholeTurn {*circle, 0.0, 2.0 * Electrics::pi};

@@ -16,7 +16,7 @@ public:
               double lineImpedance);
 
     std::vector<Piece> pieces() const override;
-    void paint(QPainter &painter, const QRectF &exposed) const override;
+    void paint(QPainter &painter, const Exposure &exposed) const override;
     bool inCopy() const override { return false; }
 
 private:

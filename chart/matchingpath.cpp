@@ -316,12 +316,12 @@ std::vector<ChartOverlay::Piece> MatchingPath::pieces() const
     return result;
 }
 
-void MatchingPath::paint(QPainter &painter, const QRectF &exposed) const
+void MatchingPath::paint(QPainter &painter, const Exposure &exposed) const
 {
     // Stroking is what costs on a large view; what the repaint does not reach
     // is left out.
     const auto reached = [&exposed](const QRectF &rect) {
-        return exposed.intersects(withMargin(rect, arcWidth));
+        return exposed.reaches(withMargin(rect, arcWidth));
     };
     const double reach = strokeReach(painter, arcWidth);
     const QFont smaller = valueFont(numberFont);

@@ -84,7 +84,7 @@ public:
 
     std::vector<Piece> pieces() const override;
     // The arcs with their start dots, numbers and values, in scene coordinates.
-    void paint(QPainter &painter, const QRectF &exposed) const override;
+    void paint(QPainter &painter, const Exposure &exposed) const override;
     // Where paint puts the numbers and values, element by element, number
     // first; a text with no room of its own is left out.
     std::vector<QRectF> labelBoxes() const;

@@ -55,13 +55,13 @@ std::vector<ArcPiece> arcPieces(const Electrics::GammaArc &arc)
     return pieces;
 }
 
-QPainterPath arcPath(const Electrics::GammaArc &arc, const QRectF &exposed, double reach)
+QPainterPath arcPath(const Electrics::GammaArc &arc, const Exposure &exposed, double reach)
 {
     const QRectF rect = sceneCircleRect(arc.circle);
     QPainterPath path;
     bool inRun = false;
     for (const ArcPiece &piece : arcPieces(arc)) {
-        if (!exposed.intersects(withMargin(arcPieceRect(arc, piece), reach))) {
+        if (!exposed.reaches(withMargin(arcPieceRect(arc, piece), reach))) {
             inRun = false;
             continue;
         }

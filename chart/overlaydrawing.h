@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chartoverlay.h"
 #include "electrics/complexdbl.h"
 #include "electrics/matching.h"
 
@@ -32,7 +33,7 @@ constexpr double arcPieceDegrees = 3.0;
 // run of them one stroke. Stroking is what costs on a large view, and a
 // repaint of a few pixels asked for the whole arc; drawn piece by piece on
 // the fixed grid, the pixels the repaint reaches come out as in a whole one.
-QPainterPath arcPath(const Electrics::GammaArc &arc, const QRectF &exposed, double reach);
+QPainterPath arcPath(const Electrics::GammaArc &arc, const Exposure &exposed, double reach);
 // How far beyond its line a stroke of this width can touch a pixel: half the
 // width, as much again for a cap, and the antialiasing, a device pixel.
 double strokeReach(const QPainter &painter, double width);

@@ -55,7 +55,7 @@ std::vector<ChartOverlay::Piece> QCirclesOverlay::pieces() const
     return result;
 }
 
-void QCirclesOverlay::paint(QPainter &painter, const QRectF &exposed) const
+void QCirclesOverlay::paint(QPainter &painter, const Exposure &exposed) const
 {
     for (const auto &arc : arcs) {
         if (!arc)

@@ -17,7 +17,7 @@ public:
     double q() const { return shownQ; }
 
     std::vector<Piece> pieces() const override;
-    void paint(QPainter &painter, const QRectF &exposed) const override;
+    void paint(QPainter &painter, const Exposure &exposed) const override;
 
 private:
     double shownQ = 0.0;
