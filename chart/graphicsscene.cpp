@@ -45,8 +45,6 @@ constexpr double markerCircleRadius = 2.0;
 constexpr double snapDistancePixels = 6.0;
 // Resting this near the input's curve, on the screen, names its frequency.
 constexpr double curveHoverPixels = 4.0;
-// The band's criterion while no SWR circle is shown.
-constexpr double defaultSwrLimit = 2.0;
 
 // The view hands the foreground the rectangle around what it repaints; the
 // region itself is the paint engine's clip, in device pixels.
@@ -89,6 +87,9 @@ GraphicsScene::GraphicsScene(QObject *parent)
     hintTimer.setSingleShot(true);
     hintTimer.setInterval(hintMilliseconds);
     connect(&hintTimer, &QTimer::timeout, this, &GraphicsScene::hideExerciseHint);
+    bandLinesTimer.setSingleShot(true);
+    bandLinesTimer.setInterval(BandReadout::dragIntervalMilliseconds);
+    connect(&bandLinesTimer, &QTimer::timeout, this, &GraphicsScene::refreshReadout);
     qRegisterMetaType<complex_dbl>("complex_dbl");
 }
 
@@ -425,7 +426,7 @@ std::vector<ChartOverlay::Piece> GraphicsScene::overlayPieces() const
 
 // The one repaint rule of the foreground: whatever the change, the pieces of
 // the overlays that went and those that came are repainted, and nothing else.
-template<typename Change> void GraphicsScene::changeChart(Change &&change)
+void GraphicsScene::changeChart(const std::function<void()> &change)
 {
     const std::vector<ChartOverlay::Piece> before = overlayPieces();
     change();
@@ -470,16 +471,6 @@ void GraphicsScene::refreshBand()
     for (const QRectF &box : matching.labelBoxes())
         obstacles.addObstacle(box);
     band.refresh(matching.network(), shownSpan, bandCriteria(), obstacles);
-}
-
-std::vector<double> GraphicsScene::bandCriteria() const
-{
-    std::vector<double> criteria = swrLimits;
-    std::sort(criteria.begin(), criteria.end());
-    criteria.erase(std::unique(criteria.begin(), criteria.end()), criteria.end());
-    if (criteria.empty())
-        criteria.push_back(defaultSwrLimit);
-    return criteria;
 }
 
 void GraphicsScene::setBandSpan(double span)
@@ -578,72 +569,6 @@ bool GraphicsScene::clearMatchingPath()
     return true;
 }
 
-void GraphicsScene::setLoadSummary(const QString &summary)
-{
-    loadSummary = summary;
-    refreshReadout();
-}
-
-void GraphicsScene::setViewDescription(const QString &description)
-{
-    viewDescription = description;
-}
-
-QStringList GraphicsScene::readoutLines() const
-{
-    QStringList lines {loadSummary};
-    lines += matching.readout();
-    lines += bandLines();
-    if (const std::optional<double> q = Electrics::highestNodeQ(matching.network()))
-        lines << Electrics::nodeQText(*q);
-    return lines;
-}
-
-// Worked out again when the network, the span or the criteria changed, but
-// not during a drag: its readout cannot be read until the drag ends, which
-// asks for it again.
-const QStringList &GraphicsScene::bandLines() const
-{
-    const Electrics::Network &network = matching.network();
-    if (!(shownSpan > 0.0) || !Electrics::hasFrequency(network)) {
-        shownBandLines.clear();
-        bandLinesFor.clear();
-        return shownBandLines;
-    }
-    if (dragging && !bandLinesFor.isEmpty())
-        return shownBandLines;
-    const std::vector<double> criteria = bandCriteria();
-    QString key = Electrics::encodeNetworkPath(network);
-    for (const double value : {network.z0, network.frequency, double(network.loadCircuit),
-                               double(network.seriesRealisation), double(network.shuntRealisation)})
-        key += u' ' + QString::number(value, 'g', 17);
-    for (const double limit : criteria)
-        key += u' ' + QString::number(limit, 'g', 17);
-    if (key == bandLinesFor)
-        return shownBandLines;
-    shownBandLines.clear();
-    for (const double limit : criteria)
-        shownBandLines << Electrics::bandText(Electrics::bandEdges(network, limit),
-                                              network.frequency);
-    bandLinesFor = key;
-    return shownBandLines;
-}
-
-// Hovering shows the summary and the network; a screen reader, which cannot
-// hover, finds both in the view's description.
-void GraphicsScene::refreshReadout()
-{
-    const QString readout = readoutLines().join(u'\n');
-    if (marker)
-        marker->setToolTip(readout);
-    QStringList described = exerciseBox.lines();
-    if (!viewDescription.isEmpty())
-        described.prepend(viewDescription);
-    const QString description = (described << readout).join(u'\n');
-    for (QGraphicsView *view : views())
-        view->setAccessibleDescription(description);
-}
-
 void GraphicsScene::drawForeground(QPainter *painter, const QRectF &rect)
 {
     painter->save();
@@ -738,101 +663,4 @@ void GraphicsScene::clearChart()
     gammaLine = nullptr;
     smithLabels.clear();
     gammaLabels.clear();
-}
-
-GraphicsScene::MatchingChoices GraphicsScene::usersChoices() const
-{
-    if (choicesBeforeExercise)
-        return *choicesBeforeExercise;
-    const Electrics::Network &network = matching.network();
-    return {network.loadCircuit, network.seriesRealisation, network.shuntRealisation,
-            matching.lineImpedance()};
-}
-
-void GraphicsScene::startExercise(const Electrics::ExerciseTask &task, int hintsUsed)
-{
-    if (exerciseBox.state() != ExerciseOverlay::State::Running)
-        choicesBeforeExercise = usersChoices();
-    hintTimer.stop();
-    changeChart([this, &task, hintsUsed] {
-        endPath();
-        exerciseBox.start(task);
-        exerciseBox.setHintsUsed(hintsUsed);
-        const Electrics::Realisation stub =
-            task.shortStub ? Electrics::Realisation::ShortStub : Electrics::Realisation::OpenStub;
-        matching.setLoadCircuit(Electrics::LoadCircuit::Series);
-        matching.setLineImpedance(0.0);
-        matching.setRealisation(Move::Series, Electrics::Realisation::LumpedLC);
-        matching.setRealisation(Move::Shunt,
-                                task.level == 3 ? stub : Electrics::Realisation::LumpedLC);
-    });
-    refreshReadout();
-}
-
-void GraphicsScene::restoreChoicesBeforeExercise()
-{
-    if (!choicesBeforeExercise)
-        return;
-    matching.setLoadCircuit(choicesBeforeExercise->loadCircuit);
-    matching.setRealisation(Move::Series, choicesBeforeExercise->series);
-    matching.setRealisation(Move::Shunt, choicesBeforeExercise->shunt);
-    matching.setLineImpedance(choicesBeforeExercise->lineImpedance);
-    choicesBeforeExercise.reset();
-}
-
-// Within a change of the chart: a running task ends, and the choices come back.
-void GraphicsScene::abandonRunningExercise(Electrics::ExerciseChange change)
-{
-    if (exerciseBox.state() != ExerciseOverlay::State::Running)
-        return;
-    exerciseBox.abandon(change);
-    restoreChoicesBeforeExercise();
-}
-
-void GraphicsScene::abandonExercise(Electrics::ExerciseChange change)
-{
-    if (exerciseBox.state() != ExerciseOverlay::State::Running)
-        return;
-    hintTimer.stop();
-    changeChart([this, change] { abandonRunningExercise(change); });
-    refreshReadout();
-}
-
-void GraphicsScene::showAbandonedExercise(const Electrics::ExerciseTask &task,
-                                          Electrics::ExerciseChange change, int hintsUsed)
-{
-    changeChart([this, &task, change, hintsUsed] {
-        exerciseBox.restoreAbandoned(task, change, hintsUsed);
-    });
-    refreshReadout();
-}
-
-void GraphicsScene::endExercise()
-{
-    if (exerciseBox.state() == ExerciseOverlay::State::None)
-        return;
-    hintTimer.stop();
-    changeChart([this] {
-        exerciseBox.end();
-        restoreChoicesBeforeExercise();
-    });
-    refreshReadout();
-}
-
-bool GraphicsScene::showExerciseHint()
-{
-    bool shown = false;
-    changeChart([this, &shown] { shown = exerciseBox.showHint(matching.network()); });
-    if (shown)
-        hintTimer.start();
-    refreshReadout();
-    return shown;
-}
-
-void GraphicsScene::hideExerciseHint()
-{
-    if (!exerciseBox.showsHint())
-        return;
-    changeChart([this] { exerciseBox.hideHint(); });
-    refreshReadout();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/bandoverlay.h"
+#include "chart/bandreadout.h"
 #include "chart/chartoverlay.h"
 #include "chart/exerciseoverlay.h"
 #include "chart/gridcache.h"
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -194,7 +196,7 @@ private:
     std::optional<Move> shownMove() const;
     void repaintRect(const QRectF &rect);
     std::vector<ChartOverlay::Piece> overlayPieces() const;
-    template<typename Change> void changeChart(Change &&change);
+    void changeChart(const std::function<void()> &change);
     void refreshReadout();
     void showSwrCircles(const double *swr, int count);
     const QStringList &bandLines() const;
@@ -214,10 +216,8 @@ private:
     double shownSpan = 0.0;
     // The SWR of each circle shown.
     std::vector<double> swrLimits;
-    // The band's lines of the readout and what they were worked out for:
-    // finding the edges scans thousands of frequencies.
-    mutable QStringList shownBandLines;
-    mutable QString bandLinesFor;
+    mutable BandReadout bandReadout;
+    QTimer bandLinesTimer;
     // What the texts drawn on the chart keep off: the grids' labels and the outer circle.
     LabelPlacer textObstacles;
     ExerciseOverlay exerciseBox;

@@ -8,6 +8,7 @@
 #include "electrics/network.h"
 
 #include <QApplication>
+#include <QGraphicsView>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -678,8 +679,11 @@ void TestLoadPropagation::singleStubTuningSurvivesARestart()
 // Both L-sections of 100 + j50 Ω at 50 Ω and 100 MHz, the load a series
 // R-L, over ±20 %: the band's edges in the marker's tooltip, and what resting
 // on the input's curve shows. A line ending in "(" goes on with the width.
+// With the band on from the start, the tooltip is read while the last drag
+// still holds the marker.
 void TestLoadPropagation::bandOfTheMatch_data()
 {
+    QTest::addColumn<bool>("whileHeld");
     QTest::addColumn<double>("shuntAim");
     QTest::addColumn<QString>("swr");
     QTest::addColumn<QString>("bandLine");
@@ -687,20 +691,26 @@ void TestLoadPropagation::bandOfTheMatch_data()
     QTest::addColumn<QString>("hoverText");
 
     QTest::newRow("C then L, SWR 1,5")
-        << -0.44 << u"1,5"_s << u"SWR ≤ 1,5: 71,07 MHz … 118,65 MHz ("_s << 95.0e6
+        << false << -0.44 << u"1,5"_s << u"SWR ≤ 1,5: 71,07 MHz … 118,65 MHz ("_s << 95.0e6
         << u"f = 95,000 MHz · Z = 53,75 - j2,64 Ω · SWR 1,09"_s;
     // Its SWR tends to 2 from below toward 0 Hz.
     QTest::newRow("C then L, SWR 2")
-        << -0.44 << u"1"_s << u"SWR ≤ 2: unter 1,00 MHz … 129,42 MHz"_s << 0.0 << QString();
+        << false << -0.44 << u"1"_s << u"SWR ≤ 2: unter 1,00 MHz … 129,42 MHz"_s << 0.0
+        << QString();
     QTest::newRow("L then C, SWR 1,5")
-        << 0.44 << u"1,5"_s << u"SWR ≤ 1,5: 80,65 MHz … 128,40 MHz ("_s << 0.0 << QString();
+        << false << 0.44 << u"1,5"_s << u"SWR ≤ 1,5: 80,65 MHz … 128,40 MHz ("_s << 0.0
+        << QString();
     QTest::newRow("L then C, SWR 2")
-        << 0.44 << u"1"_s << u"SWR ≤ 2: 70,75 MHz … 155,33 MHz (84,57 MHz, 84,6 %)"_s << 0.0
+        << false << 0.44 << u"1"_s << u"SWR ≤ 2: 70,75 MHz … 155,33 MHz (84,57 MHz, 84,6 %)"_s
+        << 0.0 << QString();
+    QTest::newRow("L then C, SWR 2, read while held")
+        << true << 0.44 << u"1"_s << u"SWR ≤ 2: 70,75 MHz … 155,33 MHz (84,57 MHz, 84,6 %)"_s << 0.0
         << QString();
 }
 
 void TestLoadPropagation::bandOfTheMatch()
 {
+    QFETCH(bool, whileHeld);
     QFETCH(double, shuntAim);
     QFETCH(QString, swr);
     QFETCH(QString, bandLine);
@@ -711,11 +721,25 @@ void TestLoadPropagation::bandOfTheMatch()
     panel->enter(u"LED_FREQUENZ"_s, u"100 MHz"_s);
     panel->enter(u"LED_R"_s, u"100"_s);
     panel->enter(u"LED_X"_s, u"50"_s);
+    if (whileHeld) {
+        panel->enter(u"SPB_SWR1"_s, swr);
+        apply(u"menu"_s, u"Frequenzband/±20 %"_s);
+    }
     panel->dragMarkerTo({0.275, shuntAim}, Qt::ControlModifier);
-    panel->dragMarkerTo({0.01, -0.01}, Qt::ShiftModifier);
+    QGraphicsView &view = panel->chartView();
+    std::optional<MarkerDrag> held;
+    if (whileHeld) {
+        held.emplace(view, view.mapFromScene(GraphicsScene::scenePoint(*panel->markerGamma())),
+                     Qt::ShiftModifier);
+        held->moveTo(view.mapFromScene(GraphicsScene::scenePoint({0.01, -0.01})));
+        // The readout follows a drag at its own pace.
+        QTest::qWait(3 * BandReadout::dragIntervalMilliseconds);
+    } else {
+        panel->dragMarkerTo({0.01, -0.01}, Qt::ShiftModifier);
+        panel->enter(u"SPB_SWR1"_s, swr);
+        apply(u"menu"_s, u"Frequenzband/±20 %"_s);
+    }
     QCOMPARE(panel->markerGamma(), complex_dbl());
-    panel->enter(u"SPB_SWR1"_s, swr);
-    apply(u"menu"_s, u"Frequenzband/±20 %"_s);
 
     const QStringList lines = panel->text(u"marker"_s).split(u'\n');
     const bool found = std::any_of(lines.cbegin(), lines.cend(), [&bandLine](const QString &line) {
