@@ -54,18 +54,17 @@ QRectF dotRect(const QPointF &centre)
     return {centre.x() - dotRadius, centre.y() - dotRadius, 2 * dotRadius, 2 * dotRadius};
 }
 
-// Whether two networks name and draw their elements alike.
-bool sameNetwork(const Electrics::Network &a, const Electrics::Network &b)
+// Whether two networks name their elements alike, apart from the elements.
+bool sameSetting(const Electrics::Network &a, const Electrics::Network &b)
 {
-    const auto sameElement = [](const Electrics::NetworkElement &x,
-                                const Electrics::NetworkElement &y) {
-        return x.move == y.move && x.change == y.change && x.lineImpedance == y.lineImpedance;
-    };
     return a.z0 == b.z0 && a.frequency == b.frequency && a.load == b.load
         && a.loadCircuit == b.loadCircuit && a.seriesRealisation == b.seriesRealisation
-        && a.shuntRealisation == b.shuntRealisation
-        && std::equal(a.elements.cbegin(), a.elements.cend(), b.elements.cbegin(),
-                      b.elements.cend(), sameElement);
+        && a.shuntRealisation == b.shuntRealisation;
+}
+
+bool sameElement(const Electrics::NetworkElement &a, const Electrics::NetworkElement &b)
+{
+    return a.move == b.move && a.change == b.change && a.lineImpedance == b.lineImpedance;
 }
 
 } // namespace
@@ -238,14 +237,35 @@ QStringList MatchingPath::readout() const
     return lines;
 }
 
+// A held step changes only the last element: the elements before it, and
+// where their texts went, stay as they were laid out.
 const std::vector<MatchingPath::PlacedElement> &MatchingPath::layout() const
 {
-    if (laidOut && laidOut->nodes == nodes && sameNetwork(laidOut->model, model))
-        return laidOut->placed;
+    std::size_t unchanged = 0;
+    if (laidOut && sameSetting(laidOut->model, model) && laidOut->nodes.front() == nodes.front()) {
+        const std::vector<Electrics::NetworkElement> &before = laidOut->model.elements;
+        while (unchanged < before.size() && unchanged < model.elements.size()
+               && sameElement(before[unchanged], model.elements[unchanged])
+               && laidOut->nodes[unchanged + 1] == nodes[unchanged + 1])
+            ++unchanged;
+        if (unchanged == before.size() && unchanged == model.elements.size())
+            return laidOut->placed;
+    }
     LabelPlacer placer = fixedObstacles;
-    const QFont smaller = valueFont(numberFont);
     std::vector<PlacedElement> placed;
-    for (std::size_t i = 0; i < model.elements.size(); ++i) {
+    if (laidOut) {
+        for (PlacedElement &kept : laidOut->placed) {
+            if (kept.index >= unchanged)
+                break;
+            for (const auto &box : {kept.numberBox, kept.valueBox}) {
+                if (box)
+                    placer.addObstacle(*box);
+            }
+            placed.push_back(std::move(kept));
+        }
+    }
+    const QFont smaller = valueFont(numberFont);
+    for (std::size_t i = unchanged; i < model.elements.size(); ++i) {
         const QString value = Electrics::elementText(model, i);
         const Electrics::NetworkElement &element = model.elements[i];
         const auto arc = element.move == Move::Line
@@ -254,15 +274,15 @@ const std::vector<MatchingPath::PlacedElement> &MatchingPath::layout() const
             : Electrics::moveArc(element.move, nodes[i], nodes[i + 1]);
         if (value.isEmpty() || !arc)
             continue;
-        PlacedElement shown {i, *arc, QString::number(placed.size() + 1), value, {}, {}};
+        PlacedElement shown {i, *arc, QString::number(placed.size() + 1), value, {}, {}, {}};
         const auto [startPoint, startOutward] = arcPoint(*arc, 0.0);
         shown.numberBox =
             placer.place(textSize(shown.number, numberFont), startPoint, startOutward);
         const auto [middle, middleOutward] = arcPoint(*arc, 0.5);
         shown.valueBox = placer.place(textSize(value, smaller), middle, middleOutward);
-        placed.push_back(shown);
+        placed.push_back(std::move(shown));
     }
-    laidOut = Layout {model, nodes, std::move(placed), std::nullopt};
+    laidOut = Layout {model, nodes, std::move(placed)};
     return laidOut->placed;
 }
 
@@ -282,37 +302,43 @@ std::vector<QRectF> MatchingPath::labelBoxes() const
 // at the end that it changed, and its value.
 std::vector<ChartOverlay::Piece> MatchingPath::pieces() const
 {
-    const std::vector<PlacedElement> &laidOutElements = layout();
-    if (laidOut->pieces)
-        return *laidOut->pieces;
     std::vector<Piece> result;
-    for (const PlacedElement &placed : laidOutElements) {
-        const auto move = static_cast<std::size_t>(model.elements[placed.index].move);
-        const Electrics::GammaCircle &circle = placed.arc.circle;
-        for (const ArcPiece &piece : arcPieces(placed.arc)) {
-            const QRectF rect = withMargin(arcPieceRect(placed.arc, piece), arcWidth);
-            result.push_back(
-                {rect,
-                 fingerprintOf(rect,
-                               fingerprintOf(std::size_t(PieceKind::Arc) + move,
-                                             circle.centre.real(), circle.centre.imag(),
-                                             circle.radius, piece.from, piece.to))});
-        }
-        const QRectF dot =
-            withMargin(dotRect(GraphicsScene::scenePoint(nodes[placed.index])), arcWidth);
-        result.push_back({dot, fingerprintOf(dot, std::size_t(PieceKind::Dot) + move)});
-        if (placed.numberBox) {
-            const QRectF box = withMargin(*placed.numberBox, arcWidth);
-            result.push_back(
-                {box, fingerprintOf(box, qHash(placed.number, std::size_t(PieceKind::Number)))});
-        }
-        if (placed.valueBox) {
-            const QRectF box = withMargin(*placed.valueBox, arcWidth);
-            result.push_back(
-                {box, fingerprintOf(box, qHash(placed.value, std::size_t(PieceKind::Value)))});
-        }
+    for (const PlacedElement &placed : layout()) {
+        if (!placed.pieces)
+            placed.pieces = piecesOf(placed);
+        result.insert(result.end(), placed.pieces->cbegin(), placed.pieces->cend());
     }
-    laidOut->pieces = result;
+    return result;
+}
+
+// Each arc by its grid pieces, so that a held step repaints only the pieces
+// at the end that it changed, and its value.
+std::vector<ChartOverlay::Piece> MatchingPath::piecesOf(const PlacedElement &placed) const
+{
+    std::vector<Piece> result;
+    const auto move = static_cast<std::size_t>(model.elements[placed.index].move);
+    const Electrics::GammaCircle &circle = placed.arc.circle;
+    for (const ArcPiece &piece : arcPieces(placed.arc)) {
+        const QRectF rect = withMargin(arcPieceRect(placed.arc, piece), arcWidth);
+        result.push_back({rect,
+                          fingerprintOf(rect,
+                                        fingerprintOf(std::size_t(PieceKind::Arc) + move,
+                                                      circle.centre.real(), circle.centre.imag(),
+                                                      circle.radius, piece.from, piece.to))});
+    }
+    const QRectF dot =
+        withMargin(dotRect(GraphicsScene::scenePoint(nodes[placed.index])), arcWidth);
+    result.push_back({dot, fingerprintOf(dot, std::size_t(PieceKind::Dot) + move)});
+    if (placed.numberBox) {
+        const QRectF box = withMargin(*placed.numberBox, arcWidth);
+        result.push_back(
+            {box, fingerprintOf(box, qHash(placed.number, std::size_t(PieceKind::Number)))});
+    }
+    if (placed.valueBox) {
+        const QRectF box = withMargin(*placed.valueBox, arcWidth);
+        result.push_back(
+            {box, fingerprintOf(box, qHash(placed.value, std::size_t(PieceKind::Value)))});
+    }
     return result;
 }
 

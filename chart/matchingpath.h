@@ -101,6 +101,8 @@ private:
         QString value;
         std::optional<QRectF> numberBox;
         std::optional<QRectF> valueBox;
+        // What it covers, worked out when first asked for.
+        mutable std::optional<std::vector<Piece>> pieces;
     };
 
     // The index of the element that the move extends or begins.
@@ -113,6 +115,8 @@ private:
     void keepLastLineTurn();
     const std::vector<PlacedElement> &layout() const;
 
+    std::vector<Piece> piecesOf(const PlacedElement &placed) const;
+
     // Placing the texts measures them against every obstacle, and a held
     // step asks for the layout and the pieces several times over: both are
     // kept with the network and nodes they were worked out from.
@@ -121,7 +125,6 @@ private:
         Electrics::Network model;
         std::vector<complex_dbl> nodes;
         std::vector<PlacedElement> placed;
-        std::optional<std::vector<Piece>> pieces;
     };
     mutable std::optional<Layout> laidOut;
 
