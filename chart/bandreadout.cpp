@@ -19,9 +19,8 @@ QString keyOf(const Electrics::Network &network, const std::vector<double> &swrL
 } // namespace
 
 const QStringList &BandReadout::lines(const Electrics::Network &network, double span,
-                                      const std::vector<double> &swrLimits, bool dragging)
+                                      const std::vector<double> &swrLimits)
 {
-    stale = false;
     if (!(span > 0.0) || !Electrics::hasFrequency(network)) {
         shown.clear();
         shownFor.clear();
@@ -30,15 +29,9 @@ const QStringList &BandReadout::lines(const Electrics::Network &network, double 
     const QString key = keyOf(network, swrLimits);
     if (key == shownFor)
         return shown;
-    if (dragging && !shownFor.isEmpty() && sinceWorkedOut.isValid()
-        && sinceWorkedOut.elapsed() < dragIntervalMilliseconds) {
-        stale = true;
-        return shown;
-    }
     shown.clear();
     for (const double limit : swrLimits)
         shown << Electrics::bandText(Electrics::bandEdges(network, limit), network.frequency);
     shownFor = key;
-    sinceWorkedOut.start();
     return shown;
 }

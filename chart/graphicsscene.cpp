@@ -87,9 +87,9 @@ GraphicsScene::GraphicsScene(QObject *parent)
     hintTimer.setSingleShot(true);
     hintTimer.setInterval(hintMilliseconds);
     connect(&hintTimer, &QTimer::timeout, this, &GraphicsScene::hideExerciseHint);
-    bandLinesTimer.setSingleShot(true);
-    bandLinesTimer.setInterval(BandReadout::dragIntervalMilliseconds);
-    connect(&bandLinesTimer, &QTimer::timeout, this, &GraphicsScene::refreshReadout);
+    readoutTimer.setSingleShot(true);
+    readoutTimer.setInterval(readoutIntervalMilliseconds);
+    connect(&readoutTimer, &QTimer::timeout, this, &GraphicsScene::refreshReadout);
     qRegisterMetaType<complex_dbl>("complex_dbl");
 }
 

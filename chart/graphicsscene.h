@@ -11,6 +11,7 @@
 #include "chart/qcirclesoverlay.h"
 #include "electrics/complexdbl.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QGraphicsScene>
 #include <QList>
@@ -168,6 +169,8 @@ public:
     bool showExerciseHint();
     // How long a hint stays.
     static constexpr int hintMilliseconds = 5000;
+    // How often the words follow a drag at most.
+    static constexpr int readoutIntervalMilliseconds = 50;
 
     QGraphicsItemGroup *smithGridGroup() const { return smithGroup; }
     QGraphicsItemGroup *gammaGridGroup() const { return gammaGroup; }
@@ -217,7 +220,8 @@ private:
     // The SWR of each circle shown.
     std::vector<double> swrLimits;
     mutable BandReadout bandReadout;
-    QTimer bandLinesTimer;
+    QElapsedTimer sinceReadout;
+    QTimer readoutTimer;
     // What the texts drawn on the chart keep off: the grids' labels and the outer circle.
     LabelPlacer textObstacles;
     ExerciseOverlay exerciseBox;

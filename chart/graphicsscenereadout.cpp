@@ -50,13 +50,23 @@ QStringList GraphicsScene::readoutLines() const
 
 const QStringList &GraphicsScene::bandLines() const
 {
-    return bandReadout.lines(matching.network(), shownSpan, bandCriteria(), dragging);
+    return bandReadout.lines(matching.network(), shownSpan, bandCriteria());
 }
 
 // Hovering shows the summary and the network; a screen reader, which cannot
-// hover, finds both in the view's description.
+// hover, finds both in the view's description. During a drag they follow at
+// most every readoutIntervalMilliseconds, which nobody could read faster:
+// composing them, the band's edges among them, would cost every step.
 void GraphicsScene::refreshReadout()
 {
+    if (dragging && sinceReadout.isValid()
+        && sinceReadout.elapsed() < readoutIntervalMilliseconds) {
+        // A drag that stops without letting go still gets its words.
+        readoutTimer.start();
+        return;
+    }
+    readoutTimer.stop();
+    sinceReadout.start();
     const QString readout = readoutLines().join(u'\n');
     if (marker)
         marker->setToolTip(readout);
@@ -66,7 +76,4 @@ void GraphicsScene::refreshReadout()
     const QString description = (described << readout).join(u'\n');
     for (QGraphicsView *view : views())
         view->setAccessibleDescription(description);
-    // A drag that stops without letting go still gets its band's lines.
-    if (bandReadout.behind())
-        bandLinesTimer.start();
 }

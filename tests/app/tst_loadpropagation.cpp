@@ -733,7 +733,7 @@ void TestLoadPropagation::bandOfTheMatch()
                      Qt::ShiftModifier);
         held->moveTo(view.mapFromScene(GraphicsScene::scenePoint({0.01, -0.01})));
         // The readout follows a drag at its own pace.
-        QTest::qWait(3 * BandReadout::dragIntervalMilliseconds);
+        QTest::qWait(3 * GraphicsScene::readoutIntervalMilliseconds);
     } else {
         panel->dragMarkerTo({0.01, -0.01}, Qt::ShiftModifier);
         panel->enter(u"SPB_SWR1"_s, swr);
