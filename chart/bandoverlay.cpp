@@ -129,9 +129,11 @@ std::vector<Electrics::Locus> BandOverlay::addCurve(std::size_t count, const QCo
             frequencies.push_back(point.frequency);
             curvePrint = fingerprintOf(curvePrint, points.back().x(), points.back().y());
         }
-        path.moveTo(points.front());
-        for (std::size_t i = 1; i < points.size(); ++i)
-            path.lineTo(points[i]);
+        if (!loadKept) {
+            path.moveTo(points.front());
+            for (std::size_t i = 1; i < points.size(); ++i)
+                path.lineTo(points[i]);
+        }
         if (input) {
             inputPoints.push_back(std::move(points));
             inputFrequencies.push_back(std::move(frequencies));

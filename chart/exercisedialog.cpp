@@ -1,19 +1,13 @@
 #include "chart/exercisedialog.h"
 
+#include "chart/fielddialog.h"
 #include "electrics/exercise.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-const QString refusedStyle = QStringLiteral("color: Red;");
-
-} // namespace
 
 ExerciseDialog::ExerciseDialog(QWidget *parent)
     : QDialog(parent)
@@ -28,13 +22,9 @@ ExerciseDialog::ExerciseDialog(QWidget *parent)
     prompt->setBuddy(field);
     field->setObjectName(QStringLiteral("LED_AUFGABE"));
     field->setAccessibleName(tr("Nummer der Aufgabe"));
-    reason->setStyleSheet(refusedStyle);
+    reason->setStyleSheet(QStringLiteral("color: Red;"));
     reason->hide();
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Abbrechen"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &ExerciseDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &ExerciseDialog::reject);
+    QDialogButtonBox *buttons = FieldDialog::okCancelButtons(*this);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addWidget(field);
@@ -63,9 +53,7 @@ std::optional<QString> ExerciseDialog::refusal(const QString &text)
 void ExerciseDialog::accept()
 {
     if (const std::optional<QString> refused = refusal(field->text())) {
-        field->setStyleSheet(refusedStyle);
-        field->setToolTip(*refused);
-        field->setAccessibleDescription(*refused);
+        FieldDialog::showRefused(*field, *refused);
         reason->setText(*refused);
         reason->show();
         return;

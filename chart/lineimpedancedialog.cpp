@@ -1,5 +1,6 @@
 #include "chart/lineimpedancedialog.h"
 
+#include "chart/fielddialog.h"
 #include "electrics/conversions.h"
 #include "electrics/formatting.h"
 #include "electrics/valueparser.h"
@@ -7,13 +8,10 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 
 using namespace Qt::StringLiterals;
-
-const QString refusedStyle = u"color: Red;"_s;
 
 // Why the text was not taken, in the words of the window's own fields.
 QString refusalReason(EntryRefusal cause, const QString &text)
@@ -36,15 +34,9 @@ LineImpedanceDialog::LineImpedanceDialog(double startOhms, QWidget *parent)
     usualToolTip = field->toolTip();
     usualStyle = field->styleSheet();
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Abbrechen"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &LineImpedanceDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &LineImpedanceDialog::reject);
-
     auto *layout = new QFormLayout(this);
     layout->addRow(tr("Z<sub>L</sub> (Ω):"), field);
-    layout->addRow(buttons);
+    layout->addRow(FieldDialog::okCancelButtons(*this));
 }
 
 void LineImpedanceDialog::accept()
@@ -60,9 +52,7 @@ void LineImpedanceDialog::accept()
     if (entry.error || entry.empty) {
         const QString reason = tr("Nicht übernommen: ")
             + refusalReason(entry.error ? entry.cause : EntryRefusal::NotANumber, field->text());
-        field->setStyleSheet(refusedStyle);
-        field->setToolTip(reason);
-        field->setAccessibleDescription(reason);
+        FieldDialog::showRefused(*field, reason);
         return;
     }
     field->setStyleSheet(usualStyle);
